@@ -1,0 +1,39 @@
+#pragma once
+
+#include "common/launchoptions.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace CommandLine {
+
+inline const QString Emulator = QStringLiteral("O2EM.EXE");
+inline const QString RomFile = QStringLiteral("O2ROM.BIN");
+// The message spells the name with a zero; users have always seen it that way.
+inline const QString RomRefusal = QStringLiteral("You can not play 02ROM.BIN!");
+inline const QString NoGameRefusal = QStringLiteral("There are no available games!");
+
+// What one press of "Run Game" comes to: a refusal message, or the command line to start.
+struct Launch {
+    QString refusal;
+    QString commandLine;
+
+    [[nodiscard]] bool refused() const { return !refusal.isEmpty(); }
+};
+
+// The option's text when the box is set (value 1), one blank for clear and grayed alike.
+[[nodiscard]] QString flagText(qint16 value, const QString &option);
+
+// The launch steps, in their order: the flag strings of Module1 are rewritten first (also when
+// the launch is then refused), then the selection is checked, then the stick strings are set
+// and the command line is composed by plain concatenation.
+[[nodiscard]] Launch prepare(const QString &fileName, const LaunchOptions &options);
+
+// The emulator's arguments for a command line composed by prepare(): the game file name as one
+// argument whatever it holds, then the rest split at runs of blanks. Empty when the text does
+// not start with the emulator's name and that file name.
+[[nodiscard]] std::optional<QStringList> arguments(const QString &commandLine, const QString &fileName);
+
+}

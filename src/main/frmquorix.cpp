@@ -1,0 +1,325 @@
+#include "main/frmquorix.h"
+
+#include "common/module1.h"
+#include "launch/commandline.h"
+#include "launch/emulator.h"
+#include "main/gamelist.h"
+#include "main/stickrule.h"
+#include "settings/settingsfile.h"
+#include "windows/frmwarning.h"
+
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPushButton>
+
+using namespace FormKit;
+
+namespace {
+
+// Accessible names are the captions as read aloud: without the access-key marker.
+QString spoken(const QString &caption)
+{
+    QString s = caption;
+    return s.remove(QLatin1Char('&'));
+}
+
+template<class W>
+W *named(W *widget, const char *name, const QString &accessible)
+{
+    widget->setObjectName(QLatin1String(name));
+    widget->setAccessibleName(accessible);
+    return widget;
+}
+
+}
+
+frmQuorix::frmQuorix(QWidget *parent)
+    : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("frmQuorix"));
+    setWindowTitle(QStringLiteral("Quorix - Front-end for O2EM ver. 0.70.1"));
+    setWindowIcon(QIcon(QStringLiteral(":/quorix.png")));
+    setFont(defaultFont());
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint
+                   | Qt::MSWindowsFixedSizeDialogHint);
+
+    auto *client = new QWidget(this);
+    client->setFixedSize(px(6540), px(3585)); // the menu bar comes on top of this
+    setCentralWidget(client);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    buildGameList(client);
+    fraStick1 = buildStickFrame(client, QStringLiteral("Stick 1 Mode"), 2040, 975, optS1, m_groupS1);
+    fraStick2 = buildStickFrame(client, QStringLiteral("Stick 2 Mode"), 3480, 1095, optS2, m_groupS2);
+    fraStick1->setObjectName(QStringLiteral("fraStick1"));
+    fraStick2->setObjectName(QStringLiteral("fraStick2"));
+    buildOptions(client);
+    buildButtons(client);
+    buildMenu();
+    setTabOrder();
+
+    // The layout's own selection, before the rule is listening: it is not a click.
+    optS1[Stick::LeftKeyboard]->setChecked(true);
+    optS2[Stick::Disable]->setChecked(true);
+    connect(m_groupS1, &QButtonGroup::idToggled, this, [this](int id, bool on) {
+        if (on)
+            optS1_Click(id);
+    });
+    connect(m_groupS2, &QButtonGroup::idToggled, this, [this](int id, bool on) {
+        if (on)
+            optS2_Click(id);
+    });
+
+    Form_Load();
+    filList->setFocus();
+}
+
+frmQuorix::~frmQuorix()
+{
+    Form_Terminate();
+}
+
+void frmQuorix::buildGameList(QWidget *client)
+{
+    lblFiles = named(new QLabel(QStringLiteral("Game List:"), client), "lblFiles", QStringLiteral("Game List:"));
+    lblFiles->move(px(120), px(120));
+    lblFiles->adjustSize();
+
+    filList = named(new QListWidget(client), "filList", QStringLiteral("Game List"));
+    filList->setGeometry(twips(120, 360, 1695, 2235));
+    filList->setSelectionMode(QAbstractItemView::SingleSelection);
+    filList->setUniformItemSizes(true); // a folder may hold many thousands of entries
+    filList->addItems(GameList::scan(QDir::currentPath()));
+    connect(filList, &QListWidget::itemDoubleClicked, this, &frmQuorix::filList_DblClick);
+
+    lblCount = named(new QLabel(QStringLiteral("Game count:"), client), "lblCount", QStringLiteral("Game count:"));
+    lblCount->move(px(120), px(2640));
+    lblCount->adjustSize();
+
+    txtCount = named(new QLineEdit(client), "txtCount", QStringLiteral("Game count"));
+    txtCount->setGeometry(twips(120, 2880, 975, 285));
+    txtCount->setReadOnly(true); // nothing reads it back
+    setFieldBackground(txtCount, SystemColor::Menu);
+}
+
+QGroupBox *frmQuorix::buildStickFrame(QWidget *client, const QString &caption, int left, int buttonWidth,
+                                      StickButtons &buttons, QButtonGroup *&group)
+{
+    auto *frame = new QGroupBox(caption, client);
+    frame->setAccessibleName(caption);
+    frame->setGeometry(twips(left, 120, 1335, 2175));
+    group = new QButtonGroup(frame);
+    // Top to bottom the modes are 0, 2, 1, 3: the index is the mode, not the place.
+    const struct {
+        StickMode mode;
+        const char *caption;
+        int top;
+    } rows[] = {{Stick::Disable, "Disable", 240},
+                {Stick::LeftKeyboard, "Left Keyboard", 720},
+                {Stick::RightKeyboard, "Right Keyboard", 1200},
+                {Stick::Joystick, "Joystick", 1680}};
+    for (const auto &row : rows) {
+        auto *button = new RadioButton(QLatin1String(row.caption), frame);
+        button->setAccessibleName(QLatin1String(row.caption));
+        button->setGeometry(twips(120, row.top, buttonWidth, 375));
+        group->addButton(button, row.mode);
+        buttons[static_cast<size_t>(row.mode)] = button;
+    }
+    return frame;
+}
+
+void frmQuorix::buildOptions(QWidget *client)
+{
+    const auto box = [client](const char *name, const char *caption, QRect geometry) {
+        auto *check = named(new CheckBox(QLatin1String(caption), client), name, QLatin1String(caption));
+        check->setGeometry(geometry);
+        return check;
+    };
+    chkDebug = box("chkDebug", "Debug mode", twips(2040, 2520, 1215, 255));
+    chkNoLimit = box("chkNoLimit", "No Speed Limit", twips(2040, 2880, 1455, 255));
+    chkNoSound = box("chkNoSound", "No Sound", twips(3480, 2520, 1095, 255));
+    ChkNoVoice = box("ChkNoVoice", "No Voice", twips(3480, 2880, 1215, 255));
+}
+
+void frmQuorix::buildButtons(QWidget *client)
+{
+    const auto button = [client](const char *name, const QString &caption, int top) {
+        auto *b = named(new QPushButton(caption, client), name, spoken(caption));
+        b->setGeometry(twips(5040, top, 1215, 495));
+        b->setAutoDefault(true); // Enter presses the focused button, as Space does
+        return b;
+    };
+    cmdRun = button("cmdRun", QStringLiteral("&Run Game"), 240);
+    cmdAbout = button("cmdAbout", QStringLiteral("&About"), 1080);
+    cmdExit = button("cmdExit", QStringLiteral("E&xit"), 1920);
+    cmdRun->setDefault(true);
+    connect(cmdRun, &QPushButton::clicked, this, &frmQuorix::cmdRun_Click);
+    connect(cmdAbout, &QPushButton::clicked, this, &frmQuorix::cmdAbout_Click);
+    connect(cmdExit, &QPushButton::clicked, this, &QWidget::close);
+}
+
+void frmQuorix::buildMenu()
+{
+    QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
+    file->setObjectName(QStringLiteral("mnuFile"));
+    mnuKeys = file->addAction(QStringLiteral("Emulator &Keys"), this, &frmQuorix::mnuKeys_Click);
+    mnuSave = file->addAction(QStringLiteral("&Save on Exit"));
+    mnuSave->setCheckable(true); // a checkable action flips its own mark when chosen
+    mnuSave->setChecked(true);
+    mnuExit = file->addAction(QStringLiteral("E&xit"), this, &QWidget::close);
+    mnuKeys->setObjectName(QStringLiteral("mnuKeys"));
+    mnuSave->setObjectName(QStringLiteral("mnuSave"));
+    mnuExit->setObjectName(QStringLiteral("mnuExit"));
+}
+
+void frmQuorix::setTabOrder()
+{
+    const QWidget *order[] = {filList, optS1[0], optS1[2], optS1[1], optS1[3], optS2[0], optS2[2],
+                              optS2[1], optS2[3], chkDebug, chkNoLimit, chkNoSound, cmdRun,
+                              cmdAbout, cmdExit, txtCount, ChkNoVoice};
+    for (size_t i = 1; i < std::size(order); ++i)
+        QWidget::setTabOrder(const_cast<QWidget *>(order[i - 1]), const_cast<QWidget *>(order[i]));
+}
+
+void frmQuorix::Form_Load()
+{
+    if (filList->count() > 1)
+        filList->setCurrentRow(0);
+    txtCount->setText(QString::number(GameList::gameCount(filList->count())));
+    applyOptions(SettingsFile().loadWithRecovery());
+}
+
+void frmQuorix::applyOptions(const LaunchOptions &o)
+{
+    chkDebug->setCheckState(checkState(o.debug));
+    chkNoLimit->setCheckState(checkState(o.noLimit));
+    chkNoSound->setCheckState(checkState(o.noSound));
+    ChkNoVoice->setCheckState(checkState(o.noVoice));
+    // Selecting from code runs the stick rule, exactly as a click would.
+    if (o.stick1)
+        optS1[static_cast<size_t>(*o.stick1)]->setChecked(true);
+    if (o.stick2)
+        optS2[static_cast<size_t>(*o.stick2)]->setChecked(true);
+}
+
+LaunchOptions frmQuorix::options() const
+{
+    const auto stick = [](const QButtonGroup *group) -> std::optional<StickMode> {
+        const int id = group->checkedId();
+        return id < 0 ? std::nullopt : std::optional<StickMode>(static_cast<StickMode>(id));
+    };
+    LaunchOptions o;
+    o.debug = checkValue(chkDebug->checkState());
+    o.noLimit = checkValue(chkNoLimit->checkState());
+    o.noSound = checkValue(chkNoSound->checkState());
+    o.noVoice = checkValue(ChkNoVoice->checkState());
+    o.stick1 = stick(m_groupS1);
+    o.stick2 = stick(m_groupS2);
+    return o;
+}
+
+QString frmQuorix::fileName() const
+{
+    const QList<QListWidgetItem *> selected = filList->selectedItems();
+    return selected.isEmpty() ? QString() : selected.first()->text();
+}
+
+void frmQuorix::RunGame()
+{
+    const CommandLine::Launch launch = CommandLine::prepare(fileName(), options());
+    if (launch.refused()) {
+        showWarning(launch.refusal);
+        return;
+    }
+    const QString folder = QDir::currentPath();
+    const auto arguments = CommandLine::arguments(launch.commandLine, fileName());
+    const QString error = Emulator::start(Emulator::locate(folder, qEnvironmentVariable("PATH")),
+                                          arguments.value_or(QStringList()), folder);
+    if (!error.isEmpty())
+        showWarning(QStringLiteral("Could not start O2EM.EXE: ") + error);
+}
+
+void frmQuorix::showWarning(const QString &message)
+{
+    Module1::strWarning = message;
+    frmWarning::showMessage(this);
+}
+
+void frmQuorix::SaveSettings()
+{
+    SettingsFile().save(options()); // a failed save keeps the old file; the program is ending anyway
+}
+
+void frmQuorix::Form_Unload()
+{
+    if (mnuSave->isChecked())
+        SaveSettings();
+}
+
+void frmQuorix::Form_Terminate()
+{
+    if (mnuSave->isChecked())
+        SaveSettings();
+}
+
+void frmQuorix::closeEvent(QCloseEvent *event)
+{
+    Form_Unload();
+    event->accept();
+}
+
+void frmQuorix::keyPressEvent(QKeyEvent *event)
+{
+    // Enter that no focused control used (list, check box, radio button, count box) runs the game.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        cmdRun->click();
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
+}
+
+void frmQuorix::cmdRun_Click()
+{
+    RunGame();
+}
+
+void frmQuorix::filList_DblClick()
+{
+    RunGame();
+}
+
+void frmQuorix::cmdAbout_Click()
+{
+}
+
+void frmQuorix::mnuKeys_Click()
+{
+}
+
+void frmQuorix::optS1_Click(int Index)
+{
+    stickClick(optS1, optS2, Index);
+}
+
+void frmQuorix::optS2_Click(int Index)
+{
+    stickClick(optS2, optS1, Index);
+}
+
+void frmQuorix::stickClick(const StickButtons &mine, const StickButtons &other, int index)
+{
+    const auto i = static_cast<size_t>(index);
+    const auto move = StickRule::moveForOther(static_cast<StickMode>(index), mine[i]->isChecked(),
+                                              other[i]->isChecked());
+    if (move)
+        other[static_cast<size_t>(*move)]->setChecked(true); // runs the other group's click at once
+}

@@ -1,0 +1,85 @@
+#pragma once
+
+#include "common/launchoptions.h"
+#include "windows/formkit.h"
+
+#include <QMainWindow>
+
+#include <array>
+
+class QAction;
+class QButtonGroup;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+
+// The start-up window: the game list, the option controls (the only store of the launch
+// options), the three buttons and the File menu.
+class frmQuorix : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    using StickButtons = std::array<FormKit::RadioButton *, Stick::ModeCount>; // by mode, not place
+
+    explicit frmQuorix(QWidget *parent = nullptr);
+    ~frmQuorix() override;
+
+    // The options as the controls hold them right now.
+    [[nodiscard]] LaunchOptions options() const;
+    // The selected game's file name, empty while nothing is selected.
+    [[nodiscard]] QString fileName() const;
+
+    QListWidget *filList = nullptr;
+    StickButtons optS1{};
+    StickButtons optS2{};
+    FormKit::CheckBox *chkDebug = nullptr;
+    FormKit::CheckBox *chkNoLimit = nullptr;
+    FormKit::CheckBox *chkNoSound = nullptr;
+    FormKit::CheckBox *ChkNoVoice = nullptr;
+    QPushButton *cmdRun = nullptr;
+    QPushButton *cmdAbout = nullptr;
+    QPushButton *cmdExit = nullptr;
+    QLabel *lblFiles = nullptr;
+    QGroupBox *fraStick1 = nullptr;
+    QGroupBox *fraStick2 = nullptr;
+    QLabel *lblCount = nullptr;
+    QLineEdit *txtCount = nullptr;
+    QAction *mnuKeys = nullptr;
+    QAction *mnuSave = nullptr;
+    QAction *mnuExit = nullptr;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    void buildGameList(QWidget *client);
+    QGroupBox *buildStickFrame(QWidget *client, const QString &caption, int left, int buttonWidth,
+                               StickButtons &buttons, QButtonGroup *&group);
+    void buildOptions(QWidget *client);
+    void buildButtons(QWidget *client);
+    void buildMenu();
+    void setTabOrder();
+
+    void Form_Load();
+    void Form_Unload();
+    void Form_Terminate();
+    void RunGame();
+    void SaveSettings();
+    void applyOptions(const LaunchOptions &options);
+    void showWarning(const QString &message);
+
+    void cmdRun_Click();
+    void filList_DblClick();
+    void cmdAbout_Click();
+    void mnuKeys_Click();
+    void optS1_Click(int Index);
+    void optS2_Click(int Index);
+    void stickClick(const StickButtons &mine, const StickButtons &other, int index);
+
+    QButtonGroup *m_groupS1 = nullptr;
+    QButtonGroup *m_groupS2 = nullptr;
+};

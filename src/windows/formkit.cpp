@@ -1,0 +1,133 @@
+#include "windows/formkit.h"
+
+#include "common/launchoptions.h"
+
+#include <QApplication>
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QScreen>
+#include <QStyleFactory>
+
+namespace FormKit {
+
+static void installSubstitutes()
+{
+    static const bool done = [] {
+        const QStringList sans{QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
+                               QStringLiteral("DejaVu Sans")};
+        for (const char *face : {"MS Sans Serif", "Arial Black"}) {
+            if (!QFontDatabase::hasFamily(QLatin1String(face)))
+                QFont::insertSubstitutions(QLatin1String(face), sans);
+        }
+        // The arrows are drawn as Unicode characters, so any face with those glyphs serves.
+        if (!QFontDatabase::hasFamily(QStringLiteral("Symbol")))
+            QFont::insertSubstitutions(QStringLiteral("Symbol"),
+                                       {QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans")});
+        return true;
+    }();
+    Q_UNUSED(done);
+}
+
+void applyClassicLook()
+{
+    if (qEnvironmentVariableIsEmpty("QT_STYLE_OVERRIDE"))
+        QApplication::setStyle(QStyleFactory::create(QStringLiteral("Windows")));
+}
+
+QFont classicFont(const QString &family, qreal pointSize, bool bold)
+{
+    installSubstitutes();
+    QFont f(family);
+    f.setPointSizeF(pointSize);
+    f.setBold(bold);
+    return f;
+}
+
+QFont defaultFont()
+{
+    return classicFont(QStringLiteral("MS Sans Serif"), 8.25);
+}
+
+QColor systemColor(SystemColor which, const QPalette &palette)
+{
+    switch (which) {
+    case SystemColor::ScrollBar:
+        return palette.color(QPalette::Midlight);
+    case SystemColor::Menu:
+        return palette.color(QPalette::Window);
+    case SystemColor::WindowText:
+        return palette.color(QPalette::WindowText);
+    case SystemColor::CaptionText:
+        return palette.color(QPalette::HighlightedText);
+    case SystemColor::AppWorkspace:
+        return palette.color(QPalette::Mid);
+    }
+    return palette.color(QPalette::WindowText);
+}
+
+void setFieldBackground(QWidget *field, SystemColor which)
+{
+    QPalette p = field->palette();
+    p.setColor(QPalette::Base, systemColor(which, p));
+    field->setPalette(p);
+}
+
+void drawLines(QWidget *form, const std::vector<Line> &lines)
+{
+    QPainter p(form);
+    for (const Line &line : lines) {
+        QPen pen(systemColor(line.color, form->palette()), line.width);
+        pen.setCapStyle(Qt::FlatCap);
+        p.setPen(pen);
+        p.drawLine(QPointF(px(line.x1), px(line.y1) + 0.5), QPointF(px(line.x2), px(line.y2) + 0.5));
+    }
+}
+
+void fixWindow(QWidget *window, int widthTwips, int heightTwips, Qt::WindowFlags flags)
+{
+    window->setWindowFlags(Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                           | Qt::MSWindowsFixedSizeDialogHint | flags);
+    window->setFixedSize(px(widthTwips), px(heightTwips));
+}
+
+void centre(QWidget *window, const QWidget *owner)
+{
+    QRect area;
+    if (owner && owner->isVisible())
+        area = owner->frameGeometry();
+    else if (const QScreen *screen = QGuiApplication::primaryScreen())
+        area = screen->availableGeometry();
+    else
+        return;
+    QRect frame = window->frameGeometry();
+    frame.moveCenter(area.center());
+    window->move(frame.topLeft());
+}
+
+qint16 checkValue(Qt::CheckState state)
+{
+    switch (state) {
+    case Qt::Checked:
+        return Check::Set;
+    case Qt::PartiallyChecked:
+        return Check::Grayed;
+    case Qt::Unchecked:
+        break;
+    }
+    return Check::Clear;
+}
+
+Qt::CheckState checkState(qint16 value)
+{
+    switch (value) {
+    case Check::Set:
+        return Qt::Checked;
+    case Check::Grayed:
+        return Qt::PartiallyChecked;
+    default:
+        return Qt::Unchecked;
+    }
+}
+
+}

@@ -1,0 +1,131 @@
+#pragma once
+
+// Small pieces every window of the program shares: twips geometry, the classic fonts and
+// system colours, word-wrapping check boxes and radio buttons, drawn lines, single instances.
+
+#include <QCheckBox>
+#include <QPointer>
+#include <QRadioButton>
+#include <QStyleOptionButton>
+#include <QStylePainter>
+#include <QWidget>
+
+#include <vector>
+
+namespace FormKit {
+
+// Layouts are measured in twips; at 96 dpi fifteen make a pixel.
+[[nodiscard]] constexpr int px(int twips) { return (twips + 7) / 15; }
+[[nodiscard]] inline QRect twips(int left, int top, int width, int height)
+{
+    return {px(left), px(top), px(width), px(height)};
+}
+
+// The classic look the layouts were drawn for: the Windows style and its metrics, unless the
+// user asked for another style.
+void applyClassicLook();
+
+// A classic face at a given size; faces missing here fall back to close free ones.
+[[nodiscard]] QFont classicFont(const QString &family, qreal pointSize, bool bold = false);
+[[nodiscard]] QFont defaultFont(); // MS Sans Serif 8.25 pt
+
+// Windows system colours by their index, mapped onto the palette.
+enum class SystemColor { ScrollBar = 0, Menu = 4, WindowText = 8, CaptionText = 9, AppWorkspace = 12 };
+[[nodiscard]] QColor systemColor(SystemColor which, const QPalette &palette);
+
+// Gives the widget the background colour of an edit field.
+void setFieldBackground(QWidget *field, SystemColor which);
+
+// A line drawn on a window's background; it takes no clicks and no focus.
+struct Line {
+    const char *name;
+    int x1, y1, x2, y2; // twips
+    SystemColor color;
+    int width; // pixels
+};
+void drawLines(QWidget *form, const std::vector<Line> &lines);
+
+// A fixed window whose client area has the given size in twips; flags name the window type
+// and the only title-bar buttons it gets.
+void fixWindow(QWidget *window, int widthTwips, int heightTwips, Qt::WindowFlags flags);
+
+// Places the window over the centre of the owner, or of the screen when there is no owner.
+void centre(QWidget *window, const QWidget *owner);
+
+// Shows the single instance of a window, creating it first when it is not open.
+template<class Window, class Create>
+Window *showSingle(QPointer<Window> &instance, Create create)
+{
+    if (!instance)
+        instance = create();
+    instance->show();
+    instance->raise();
+    instance->activateWindow();
+    return instance;
+}
+
+template<class Button> struct ButtonLook;
+template<> struct ButtonLook<QCheckBox> {
+    static constexpr auto indicator = QStyle::PE_IndicatorCheckBox;
+    static constexpr auto indicatorRect = QStyle::SE_CheckBoxIndicator;
+    static constexpr auto contents = QStyle::SE_CheckBoxContents;
+};
+template<> struct ButtonLook<QRadioButton> {
+    static constexpr auto indicator = QStyle::PE_IndicatorRadioButton;
+    static constexpr auto indicatorRect = QStyle::SE_RadioButtonIndicator;
+    static constexpr auto contents = QStyle::SE_RadioButtonContents;
+};
+
+// A check box or radio button whose caption wraps inside its box when one line is too short,
+// and whose whole box takes the click.
+template<class Button>
+class Wrapping : public Button
+{
+public:
+    using Button::Button;
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QStylePainter p(this);
+        QStyleOptionButton opt;
+        this->initStyleOption(&opt);
+        const QRect indicator = this->style()->subElementRect(ButtonLook<Button>::indicatorRect, &opt, this);
+        QRect text = this->style()->subElementRect(ButtonLook<Button>::contents, &opt, this);
+        text.setRight(this->width() - 1);
+        QStyleOptionButton box = opt;
+        box.rect = indicator;
+        p.drawPrimitive(ButtonLook<Button>::indicator, box);
+        const int flags = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap | Qt::TextShowMnemonic;
+        p.drawItemText(text, flags, opt.palette, this->isEnabled(), this->text(), QPalette::WindowText);
+        if (this->hasFocus()) {
+            QStyleOptionFocusRect focus;
+            focus.initFrom(this);
+            focus.rect = p.boundingRect(text, flags, this->text()).adjusted(-1, 0, 1, 0) & this->rect();
+            p.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
+        }
+    }
+
+    bool hitButton(const QPoint &pos) const override { return this->rect().contains(pos); }
+};
+
+using RadioButton = Wrapping<QRadioButton>;
+
+// A click never gives the third, grayed state; only the settings file can set it.
+class CheckBox : public Wrapping<QCheckBox>
+{
+public:
+    using Wrapping<QCheckBox>::Wrapping;
+
+protected:
+    void nextCheckState() override
+    {
+        setCheckState(checkState() == Qt::Checked ? Qt::Unchecked : Qt::Checked);
+    }
+};
+
+// Check box values as stored (0 clear, 1 set, 2 grayed) and Qt's check states.
+[[nodiscard]] qint16 checkValue(Qt::CheckState state);
+[[nodiscard]] Qt::CheckState checkState(qint16 value);
+
+}

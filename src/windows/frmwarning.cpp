@@ -1,0 +1,84 @@
+#include "windows/frmwarning.h"
+
+#include "common/module1.h"
+#include "windows/formkit.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+
+using namespace FormKit;
+
+static QPointer<frmWarning> &openWindow()
+{
+    static QPointer<frmWarning> window;
+    return window;
+}
+
+frmWarning::frmWarning(QWidget *owner)
+    : QDialog(owner)
+{
+    setObjectName(QStringLiteral("frmWarning"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Warning-Quorix"));
+    setFont(defaultFont());
+    fixWindow(this, 4695, 2160, Qt::Dialog | Qt::WindowCloseButtonHint);
+
+    cmdWarning = new QPushButton(QStringLiteral("Ok"), this);
+    cmdWarning->setObjectName(QStringLiteral("cmdWarning"));
+    cmdWarning->setGeometry(twips(1680, 1560, 1215, 495));
+    cmdWarning->setDefault(true); // Enter; Esc closes a dialog anyway
+    connect(cmdWarning, &QPushButton::clicked, this, &frmWarning::cmdWarning_Click);
+
+    lblWarning = new QLabel(QStringLiteral("Warning!!!"), this);
+    lblWarning->setObjectName(QStringLiteral("lblWarning"));
+    QFont heading = classicFont(QStringLiteral("Arial Black"), 24, true);
+    heading.setUnderline(true);
+    lblWarning->setFont(heading);
+    lblWarning->setAlignment(Qt::AlignCenter);
+    // Sized to its text, and kept centred where the design box stood.
+    const QRect box = twips(945, 0, 2805, 675);
+    lblWarning->adjustSize();
+    lblWarning->move(box.center().x() - lblWarning->width() / 2, box.top());
+
+    txtWarning = new QLineEdit(this);
+    txtWarning->setObjectName(QStringLiteral("txtWarning"));
+    txtWarning->setGeometry(twips(360, 840, 3975, 495));
+    txtWarning->setFont(classicFont(QStringLiteral("MS Sans Serif"), 9.75));
+    txtWarning->setReadOnly(true);
+    txtWarning->setFocusPolicy(Qt::NoFocus);
+    txtWarning->setAlignment(Qt::AlignCenter);
+    txtWarning->setAccessibleName(QStringLiteral("Message"));
+    setFieldBackground(txtWarning, SystemColor::ScrollBar);
+
+    Form_Load();
+}
+
+void frmWarning::Form_Load()
+{
+    txtWarning->setText(Module1::strWarning);
+}
+
+void frmWarning::cmdWarning_Click()
+{
+    close();
+}
+
+frmWarning *frmWarning::instance()
+{
+    return openWindow();
+}
+
+frmWarning *frmWarning::showMessage(const QWidget *owner)
+{
+    QPointer<frmWarning> &window = openWindow();
+    if (window)
+        window->Form_Load(); // an open window shows the newest refusal, not a stale one
+    return showSingle(window, [owner] {
+        auto *w = new frmWarning;
+        centre(w, owner);
+        w->cmdWarning->setFocus();
+        return w;
+    });
+}

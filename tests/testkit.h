@@ -1,0 +1,73 @@
+#pragma once
+
+// Shared by the tests: a scratch working folder, files in it, and the stand-in emulator.
+
+#include <QDir>
+#include <QFile>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+namespace TestKit {
+
+// A fresh temporary folder that is the working folder while this object lives.
+class WorkFolder
+{
+public:
+    WorkFolder()
+        : m_previous(QDir::currentPath())
+    {
+        QDir::setCurrent(m_dir.path());
+    }
+    ~WorkFolder() { QDir::setCurrent(m_previous); }
+    WorkFolder(const WorkFolder &) = delete;
+    WorkFolder &operator=(const WorkFolder &) = delete;
+
+    [[nodiscard]] QString path() const { return m_dir.path(); }
+    [[nodiscard]] QString file(const QString &name) const { return m_dir.filePath(name); }
+
+    bool write(const QString &name, const QByteArray &bytes = {}) const
+    {
+        QFile f(file(name));
+        return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+    }
+    [[nodiscard]] QByteArray read(const QString &name) const
+    {
+        QFile f(file(name));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+    }
+
+    // Copies the stand-in emulator here under the given name; it records each start's
+    // arguments in a file of its own, o2em-<pid>.args, one NUL after each argument.
+    bool installEmulator(const QString &name = QStringLiteral("O2EM.EXE")) const
+    {
+        return QFile::copy(QStringLiteral(FAKE_O2EM), file(name));
+    }
+
+    // The argument lists of every start so far, waiting up to a few seconds for `count`.
+    [[nodiscard]] QList<QStringList> recordedStarts(int count) const
+    {
+        QList<QStringList> starts;
+        for (int waited = 0; waited < 5000; waited += 20) {
+            const QStringList files = QDir(path()).entryList({QStringLiteral("o2em-*.args")}, QDir::Files);
+            if (files.size() >= count) {
+                for (const QString &f : files) {
+                    QStringList args = QString::fromUtf8(read(f)).split(QChar(0));
+                    args.removeLast(); // after the last NUL
+                    starts.append(args);
+                }
+                return starts;
+            }
+            QTest::qWait(20);
+        }
+        return starts;
+    }
+
+private:
+    QTemporaryDir m_dir;
+    QString m_previous;
+};
+
+}
