@@ -8,9 +8,36 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <memory>
+#include <functional>
+
+#include <grp.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace TestKit {
+
+// Runs body in a child process as the unprivileged user "nobody", so that file permissions
+// hold even when the tests run as root. Returns body's result, or -1 when the child could
+// not become nobody or did not end normally.
+inline int runAsNobody(const std::function<int()> &body)
+{
+    const pid_t pid = fork();
+    if (pid == 0) {
+        const gid_t nogroup = 65534;
+        const uid_t nobody = 65534;
+        if (setgroups(0, nullptr) != 0 && geteuid() == 0)
+            _exit(255);
+        if (setresgid(nogroup, nogroup, nogroup) != 0 && geteuid() == 0)
+            _exit(255);
+        if (setresuid(nobody, nobody, nobody) != 0 && geteuid() == 0)
+            _exit(255);
+        _exit(body());
+    }
+    int status = 0;
+    if (pid < 0 || waitpid(pid, &status, 0) != pid || !WIFEXITED(status) || WEXITSTATUS(status) == 255)
+        return -1;
+    return WEXITSTATUS(status);
+}
 
 // A fresh temporary folder that is the working folder while this object lives.
 class WorkFolder
