@@ -2,7 +2,11 @@
 
 // Shared by the tests: a scratch working folder, files in it, and the stand-in emulator.
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
 #include <QFile>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -37,6 +41,29 @@ inline int runAsNobody(const std::function<int()> &body)
     if (pid < 0 || waitpid(pid, &status, 0) != pid || !WIFEXITED(status) || WEXITSTATUS(status) == 255)
         return -1;
     return WEXITSTATUS(status);
+}
+
+// Closes and deletes `main` inside the real event loop, then checks that `other()` is still
+// shown and closes it. True when `other` outlived the main window and the program then ended
+// by itself, as it does when its last window closes.
+inline bool lastWindowEndsProgram(QWidget *main, const std::function<QWidget *()> &other)
+{
+    bool outlived = false;
+    QTimer::singleShot(0, main, [main] {
+        main->close();
+        main->deleteLater();
+    });
+    QTimer::singleShot(200, qApp, [&] {
+        QPointer<QWidget> window = other();
+        outlived = window && window->isVisible();
+        if (window)
+            window->close();
+    });
+    QTimer failsafe;
+    failsafe.setSingleShot(true);
+    QObject::connect(&failsafe, &QTimer::timeout, qApp, [] { QCoreApplication::exit(2); });
+    failsafe.start(5000);
+    return QCoreApplication::exec() == 0 && outlived;
 }
 
 // A fresh temporary folder that is the working folder while this object lives.

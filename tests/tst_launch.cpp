@@ -10,7 +10,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QTimer>
 #include <QTest>
 
 using TestKit::WorkFolder;
@@ -312,28 +311,12 @@ void TestLaunch::warningWindowBehaviour()
 
 void TestLaunch::programOutlivesMainWhileWarningOpen()
 {
-    // Runs the real event loop: it must end by itself once the last window has closed.
     WorkFolder folder;
     auto *w = new frmQuorix;
     w->show();
     w->cmdRun->click(); // empty folder: a refusal
     QVERIFY(frmWarning::instance());
-    bool warningOutlivedMain = false;
-    QTimer::singleShot(0, w, [w] {
-        w->close();
-        w->deleteLater();
-    });
-    QTimer::singleShot(200, qApp, [&] {
-        warningOutlivedMain = frmWarning::instance() && frmWarning::instance()->isVisible();
-        if (frmWarning::instance())
-            frmWarning::instance()->cmdWarning->click();
-    });
-    QTimer failsafe;
-    failsafe.setSingleShot(true);
-    connect(&failsafe, &QTimer::timeout, qApp, [] { QCoreApplication::exit(2); });
-    failsafe.start(5000);
-    QCOMPARE(QCoreApplication::exec(), 0);
-    QVERIFY(warningOutlivedMain);
+    QVERIFY(TestKit::lastWindowEndsProgram(w, [] { return frmWarning::instance(); }));
 }
 
 void TestLaunch::accessibleNames()

@@ -6,6 +6,8 @@
 #include "main/gamelist.h"
 #include "main/stickrule.h"
 #include "settings/settingsfile.h"
+#include "windows/frmabout.h"
+#include "windows/frmkeys.h"
 #include "windows/frmwarning.h"
 
 #include <QButtonGroup>
@@ -45,7 +47,7 @@ frmQuorix::frmQuorix(QWidget *parent)
 {
     setObjectName(QStringLiteral("frmQuorix"));
     setWindowTitle(QStringLiteral("Quorix - Front-end for O2EM ver. 0.70.1"));
-    setWindowIcon(QIcon(QStringLiteral(":/quorix.png")));
+    setWindowIcon(QIcon(programIcon()));
     setFont(defaultFont());
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint
@@ -130,6 +132,8 @@ QGroupBox *frmQuorix::buildStickFrame(QWidget *client, const QString &caption, i
         auto *button = new RadioButton(QLatin1String(row.caption), frame);
         button->setAccessibleName(QLatin1String(row.caption));
         button->setGeometry(twips(120, row.top, buttonWidth, 375));
+        // Room to grow stays inside the frame's border and clear of the next button.
+        button->fitCaption(frame->width() - button->x() - 4, px(480) - 2);
         group->addButton(button, row.mode);
         buttons[static_cast<size_t>(row.mode)] = button;
     }
@@ -299,10 +303,12 @@ void frmQuorix::filList_DblClick()
 
 void frmQuorix::cmdAbout_Click()
 {
+    frmAbout::showModal(this);
 }
 
 void frmQuorix::mnuKeys_Click()
 {
+    frmKeys::showWindow(this);
 }
 
 void frmQuorix::optS1_Click(int Index)

@@ -9,7 +9,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Quorix"));
     QApplication::setApplicationVersion(QStringLiteral("0.70.1"));
     FormKit::applyClassicLook();
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/quorix.png")));
+    QApplication::setWindowIcon(QIcon(FormKit::programIcon()));
 
     frmQuorix window; // saves once more when it ends, after the last window has closed
     FormKit::centre(&window, nullptr);

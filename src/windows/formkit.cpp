@@ -9,7 +9,20 @@
 #include <QScreen>
 #include <QStyleFactory>
 
+// The resources live in a static library: nothing would pull them in without this.
+static void initResources()
+{
+    Q_INIT_RESOURCE(quorix);
+}
+
 namespace FormKit {
+
+QPixmap programIcon()
+{
+    static const bool done = (initResources(), true);
+    Q_UNUSED(done);
+    return QPixmap(QStringLiteral(":/quorix.png"));
+}
 
 static void installSubstitutes()
 {
@@ -82,6 +95,21 @@ void drawLines(QWidget *form, const std::vector<Line> &lines)
         p.setPen(pen);
         p.drawLine(QPointF(px(line.x1), px(line.y1) + 0.5), QPointF(px(line.x2), px(line.y2) + 0.5));
     }
+}
+
+void sizeToText(QLabel *label, const QRect &box)
+{
+    label->adjustSize();
+    label->move(box.center().x() + 1 - label->width() / 2, box.top());
+}
+
+void fitWrapped(QLabel *label, const QRect &box, int maxWidth)
+{
+    label->setWordWrap(true);
+    QRect r = box;
+    while (r.width() < maxWidth && label->heightForWidth(r.width()) > r.height())
+        r.setWidth(r.width() + 1);
+    label->setGeometry(r);
 }
 
 void fixWindow(QWidget *window, int widthTwips, int heightTwips, Qt::WindowFlags flags)

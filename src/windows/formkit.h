@@ -4,6 +4,7 @@
 // system colours, word-wrapping check boxes and radio buttons, drawn lines, single instances.
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QPointer>
 #include <QRadioButton>
 #include <QStyleOptionButton>
@@ -52,6 +53,26 @@ void fixWindow(QWidget *window, int widthTwips, int heightTwips, Qt::WindowFlags
 // Places the window over the centre of the owner, or of the screen when there is no owner.
 void centre(QWidget *window, const QWidget *owner);
 
+// Sizes a label to its caption, keeping the horizontal centre and the top of its design box,
+// so that captions meant to line up still do in whatever face stands in.
+void sizeToText(QLabel *label, const QRect &box);
+
+// A fixed-box label whose caption wraps; when the caption needs more lines than the box's
+// height holds in the face that stands in, the box widens up to maxWidth pixels rather
+// than clip a line.
+void fitWrapped(QLabel *label, const QRect &box, int maxWidth);
+
+// The program icon, 32 x 32 in 16 colours.
+[[nodiscard]] QPixmap programIcon();
+
+// The one instance of a window class, empty while that window is not open.
+template<class Window>
+QPointer<Window> &defaultInstance()
+{
+    static QPointer<Window> instance;
+    return instance;
+}
+
 // Shows the single instance of a window, creating it first when it is not open.
 template<class Window, class Create>
 Window *showSingle(QPointer<Window> &instance, Create create)
@@ -84,19 +105,51 @@ class Wrapping : public Button
 public:
     using Button::Button;
 
+    // Where the caption is drawn.
+    [[nodiscard]] QRect captionRect() const
+    {
+        QStyleOptionButton opt;
+        this->initStyleOption(&opt);
+        QRect text = this->style()->subElementRect(ButtonLook<Button>::contents, &opt, this);
+        text.setTop(0);
+        text.setBottom(this->height() - 1);
+        text.setRight(this->width() - 1);
+        return text;
+    }
+
+    // Grows the box, keeping its vertical centre, until the wrapped caption fits in the face
+    // that stands in: first wider up to maxWidth, then taller up to maxHeight.
+    void fitCaption(int maxWidth, int maxHeight)
+    {
+        const auto need = [this] {
+            return this->fontMetrics().boundingRect(captionRect(), flags, this->text()).size();
+        };
+        QRect box = this->geometry();
+        while (box.width() < maxWidth && need().width() > captionRect().width()) {
+            box.setWidth(box.width() + 1);
+            this->setGeometry(box);
+        }
+        while (box.height() < maxHeight && need().height() > captionRect().height()) {
+            if (box.height() % 2) // alternately down and up, so the centre stays put
+                box.setTop(box.top() - 1);
+            else
+                box.setBottom(box.bottom() + 1);
+            this->setGeometry(box);
+        }
+    }
+
 protected:
+    static constexpr int flags = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap | Qt::TextShowMnemonic;
+
     void paintEvent(QPaintEvent *) override
     {
         QStylePainter p(this);
         QStyleOptionButton opt;
         this->initStyleOption(&opt);
-        const QRect indicator = this->style()->subElementRect(ButtonLook<Button>::indicatorRect, &opt, this);
-        QRect text = this->style()->subElementRect(ButtonLook<Button>::contents, &opt, this);
-        text.setRight(this->width() - 1);
         QStyleOptionButton box = opt;
-        box.rect = indicator;
+        box.rect = this->style()->subElementRect(ButtonLook<Button>::indicatorRect, &opt, this);
         p.drawPrimitive(ButtonLook<Button>::indicator, box);
-        const int flags = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap | Qt::TextShowMnemonic;
+        const QRect text = captionRect();
         p.drawItemText(text, flags, opt.palette, this->isEnabled(), this->text(), QPalette::WindowText);
         if (this->hasFocus()) {
             QStyleOptionFocusRect focus;

@@ -5,16 +5,9 @@
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
 #include <QPushButton>
 
 using namespace FormKit;
-
-static QPointer<frmWarning> &openWindow()
-{
-    static QPointer<frmWarning> window;
-    return window;
-}
 
 frmWarning::frmWarning(QWidget *owner)
     : QDialog(owner)
@@ -37,10 +30,7 @@ frmWarning::frmWarning(QWidget *owner)
     heading.setUnderline(true);
     lblWarning->setFont(heading);
     lblWarning->setAlignment(Qt::AlignCenter);
-    // Sized to its text, and kept centred where the design box stood.
-    const QRect box = twips(945, 0, 2805, 675);
-    lblWarning->adjustSize();
-    lblWarning->move(box.center().x() - lblWarning->width() / 2, box.top());
+    sizeToText(lblWarning, twips(945, 0, 2805, 675));
 
     txtWarning = new QLineEdit(this);
     txtWarning->setObjectName(QStringLiteral("txtWarning"));
@@ -67,12 +57,12 @@ void frmWarning::cmdWarning_Click()
 
 frmWarning *frmWarning::instance()
 {
-    return openWindow();
+    return defaultInstance<frmWarning>();
 }
 
 frmWarning *frmWarning::showMessage(const QWidget *owner)
 {
-    QPointer<frmWarning> &window = openWindow();
+    QPointer<frmWarning> &window = defaultInstance<frmWarning>();
     if (window)
         window->Form_Load(); // an open window shows the newest refusal, not a stale one
     return showSingle(window, [owner] {

@@ -1,0 +1,72 @@
+#include "windows/frmabout.h"
+
+#include <QLabel>
+#include <QMouseEvent>
+
+using namespace FormKit;
+
+frmAbout::frmAbout(QWidget *owner)
+    : QDialog(owner)
+{
+    setObjectName(QStringLiteral("frmAbout"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("About-Quorix ver 0.70.1"));
+    setFont(defaultFont());
+    fixWindow(this, 3120, 1695, Qt::Dialog | Qt::WindowCloseButtonHint);
+
+    // The labels take no clicks of their own: a click on them reaches the window and closes it.
+    Image1 = new QLabel(this);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setPixmap(programIcon());
+    Image1->setGeometry(twips(240, 120, 480, 480));
+    Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop); // natural size, never stretched
+
+    lblAuthor = new QLabel(QStringLiteral("Written by the Quorix team"), this);
+    lblAuthor->setObjectName(QStringLiteral("lblAuthor"));
+    lblAuthor->move(px(960), px(240));
+    lblAuthor->adjustSize();
+
+    // One part a line, whatever face stands in for the one the box was drawn for.
+    lblCopyright = new QLabel(QStringLiteral("Quorix is free software.\n"
+                                             "Please keep emulation free!\n"
+                                             "Bugs and ideas: see the README."),
+                              this);
+    lblCopyright->setObjectName(QStringLiteral("lblCopyright"));
+    lblCopyright->setWordWrap(true);
+    lblCopyright->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lblCopyright->setGeometry(twips(120, 960, 2775, 615));
+
+    m_lines = {{"Line1", 120, 720, 3000, 720, SystemColor::AppWorkspace, 3},
+               {"Line2", 120, 720, 3000, 720, SystemColor::CaptionText, 1}};
+}
+
+void frmAbout::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        Form_Click();
+}
+
+void frmAbout::paintEvent(QPaintEvent *)
+{
+    drawLines(this, m_lines);
+}
+
+void frmAbout::Form_Click()
+{
+    close();
+}
+
+frmAbout *frmAbout::instance()
+{
+    return defaultInstance<frmAbout>();
+}
+
+void frmAbout::showModal(const QWidget *owner)
+{
+    QPointer<frmAbout> &about = defaultInstance<frmAbout>();
+    if (!about) {
+        about = new frmAbout;
+        centre(about, owner);
+    }
+    about->exec();
+}
