@@ -20,12 +20,14 @@
 
 namespace TestKit {
 
-// Runs body in a child process as the unprivileged user "nobody", so that file permissions
-// hold even when the tests run as root. Returns body's result, or -1 when the child could
-// not become nobody or did not end normally.
-inline int runAsNobody(const std::function<int()> &body)
+// Runs body in a child process, there as the unprivileged user "nobody" when asked, so that
+// file permissions hold even when the tests run as root. Returns body's result, or -1 when
+// the child could not become nobody or did not end normally.
+inline int runInChild(const std::function<int()> &body, bool asNobody = false)
 {
     const pid_t pid = fork();
+    if (pid == 0 && !asNobody)
+        _exit(body());
     if (pid == 0) {
         const gid_t nogroup = 65534;
         const uid_t nobody = 65534;
@@ -41,6 +43,11 @@ inline int runAsNobody(const std::function<int()> &body)
     if (pid < 0 || waitpid(pid, &status, 0) != pid || !WIFEXITED(status) || WEXITSTATUS(status) == 255)
         return -1;
     return WEXITSTATUS(status);
+}
+
+inline int runAsNobody(const std::function<int()> &body)
+{
+    return runInChild(body, true);
 }
 
 // Closes and deletes `main` inside the real event loop, then checks that `other()` is still

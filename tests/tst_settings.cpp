@@ -5,6 +5,8 @@
 #include <QElapsedTimer>
 #include <QTest>
 
+#include <csignal>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -22,9 +24,11 @@ private slots:
     void roundTrip();
     void recovery_data();
     void recovery();
-    void unusableLocations_data();
-    void unusableLocations();
+    void hostileFiles_data();
+    void hostileFiles();
     void saveReplacesWholeFile();
+    void failingWriteKeepsOldFile();
+    void killedSaveLeavesWholeRecord();
     void failedSaveKeepsOldFile_data();
     void failedSaveKeepsOldFile();
 };
@@ -145,6 +149,8 @@ void TestSettings::recovery_data()
     QTest::newRow("good file is kept") << QByteArray("1,1,1,1,3,2\r\n") << QByteArray("1,1,1,1,3,2\r\n") << record(1, 1, 1, 1, 3, 2);
     QTest::newRow("bad stick is replaced") << QByteArray("1,1,1,1,4,0\r\n") << def << record(0, 0, 0, 0, 1, 0);
     QTest::newRow("empty file is replaced") << QByteArray() << def << record(0, 0, 0, 0, 1, 0);
+    QTest::newRow("a value running over the read limit is not cut short")
+        << QByteArray("0,0,0,0,1,") + QByteArray(4090, '0') + "1\r\n" << def << record(0, 0, 0, 0, 1, 0);
     QTest::newRow("record behind 4096 blanks is not looked for")
         << QByteArray(5000, ' ') + "1,1,1,1,3,2\r\n" << def << record(0, 0, 0, 0, 1, 0);
 }
@@ -161,34 +167,62 @@ void TestSettings::recovery()
     QCOMPARE(folder.read(QStringLiteral("quorix.cfg")), after);
 }
 
-void TestSettings::unusableLocations_data()
+void TestSettings::hostileFiles_data()
 {
     QTest::addColumn<QString>("kind");
     QTest::addColumn<bool>("replaced"); // ends as the default record on disk
-    QTest::newRow("a folder named quorix.cfg") << "folder" << false;
-    QTest::newRow("a FIFO") << "fifo" << true;
-    QTest::newRow("a dangling link") << "link" << true;
+    QTest::addColumn<bool>("asNobody"); // run where file modes hold, even for root
+    QTest::newRow("a folder named quorix.cfg") << "folder" << false << false;
+    QTest::newRow("a FIFO, never opened") << "fifo" << true << false;
+    QTest::newRow("a dangling link") << "link" << true << false;
+    QTest::newRow("binary junk") << "junk" << true << false;
+    QTest::newRow("100 MB of zeros") << "huge" << true << false;
+    QTest::newRow("a record whose last value runs on for 1 MB") << "longline" << true << false;
+    QTest::newRow("unreadable, mode 000") << "unreadable" << false << true;
+    QTest::newRow("junk in a read-only folder") << "readonlyfolder" << false << true;
 }
 
-void TestSettings::unusableLocations()
+void TestSettings::hostileFiles()
 {
     QFETCH(QString, kind);
     QFETCH(bool, replaced);
+    QFETCH(bool, asNobody);
     WorkFolder folder;
     const QString path = folder.file(QStringLiteral("quorix.cfg"));
+    const QByteArray dir = QFile::encodeName(folder.path()), file = QFile::encodeName(path);
     if (kind == QLatin1String("folder"))
         QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("quorix.cfg")));
     if (kind == QLatin1String("fifo"))
-        QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0644), 0);
+        QCOMPARE(mkfifo(file.constData(), 0644), 0);
     if (kind == QLatin1String("link"))
         QVERIFY(QFile::link(folder.file(QStringLiteral("gone.cfg")), path));
+    if (kind == QLatin1String("junk") || kind == QLatin1String("readonlyfolder") || kind == QLatin1String("unreadable"))
+        QVERIFY(folder.write(QStringLiteral("quorix.cfg"), QByteArray("\x7f" "ELF\x02\x01\0\0,,\xff\r\n", 12)));
+    if (kind == QLatin1String("huge")) {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.resize(100 << 20));
+    }
+    if (kind == QLatin1String("longline"))
+        QVERIFY(folder.write(QStringLiteral("quorix.cfg"), "0,0,0,0,1," + QByteArray(1 << 20, '0') + "1"));
+    if (asNobody) {
+        QCOMPARE(chown(dir.constData(), 65534, 65534), 0);
+        QCOMPARE(chown(file.constData(), 65534, 65534), 0);
+        QCOMPARE(chmod(dir.constData(), kind == QLatin1String("readonlyfolder") ? 0555 : 0755), 0);
+        QCOMPARE(chmod(file.constData(), kind == QLatin1String("unreadable") ? 0 : 0644), 0);
+    }
+    const QByteArray before = replaced || asNobody ? QByteArray() : folder.read(QStringLiteral("quorix.cfg"));
 
     QElapsedTimer clock;
     clock.start();
-    QVERIFY(SettingsFile().loadWithRecovery() == SettingsCodec::defaults());
-    QVERIFY2(clock.elapsed() < 5000, "start-up must not wait on the settings file");
-    QCOMPARE(SettingsFile().read().has_value(), replaced);
-    QCOMPARE(SettingsFile().save(*record(1, 0, 0, 0, 3, 2)), replaced);
+    const auto startUp = [&] { return SettingsFile(path).loadWithRecovery() == SettingsCodec::defaults() ? 0 : 1; };
+    QCOMPARE(asNobody ? TestKit::runAsNobody(startUp) : startUp(), 0);
+    QVERIFY2(clock.elapsed() < 5000, "start-up must never wait on the settings file");
+    chmod(dir.constData(), 0755);
+    chmod(file.constData(), 0644);
+    if (replaced)
+        QCOMPARE(folder.read(QStringLiteral("quorix.cfg")), SettingsCodec::defaultRecord());
+    else if (!asNobody)
+        QCOMPARE(folder.read(QStringLiteral("quorix.cfg")), before);
 }
 
 void TestSettings::saveReplacesWholeFile()
@@ -198,6 +232,45 @@ void TestSettings::saveReplacesWholeFile()
     QVERIFY(SettingsFile().save(*record(1, 0, 0, 0, 1, 0)));
     QCOMPARE(folder.read(QStringLiteral("quorix.cfg")), QByteArray("1,0,0,0,1,0\r\n"));
     QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"quorix.cfg"});
+}
+
+void TestSettings::failingWriteKeepsOldFile()
+{
+    // A full disk, injected: the file size limit stops the write after a few bytes.
+    WorkFolder folder;
+    const QByteArray old("1,1,1,1,3,2\r\n");
+    QVERIFY(folder.write(QStringLiteral("quorix.cfg"), old));
+    const int result = TestKit::runInChild([] {
+        signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{4, 4};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        return SettingsFile().save(SettingsCodec::defaults()) ? 1 : 0;
+    });
+    QCOMPARE(result, 0);
+    QCOMPARE(folder.read(QStringLiteral("quorix.cfg")), old);
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"quorix.cfg"});
+}
+
+void TestSettings::killedSaveLeavesWholeRecord()
+{
+    // A saver killed at random moments: the file always holds one whole record, old or new.
+    WorkFolder folder;
+    const QByteArray a = SettingsCodec::encode(*record(1, 0, 1, 0, 3, 2));
+    const QByteArray b = SettingsCodec::encode(*record(0, 2, 0, 1, 0, 1));
+    QVERIFY(folder.write(QStringLiteral("quorix.cfg"), a));
+    for (int round = 0; round < 40; ++round) {
+        const pid_t pid = fork();
+        if (pid == 0) {
+            for (int i = 0;; ++i)
+                SettingsFile().save(*SettingsCodec::decode(i % 2 ? a : b));
+        }
+        QVERIFY(pid > 0);
+        usleep(static_cast<useconds_t>(200 + (round * 397) % 3000));
+        kill(pid, SIGKILL);
+        waitpid(pid, nullptr, 0);
+        const QByteArray now = folder.read(QStringLiteral("quorix.cfg"));
+        QVERIFY2(now == a || now == b, now.constData());
+    }
 }
 
 void TestSettings::failedSaveKeepsOldFile_data()

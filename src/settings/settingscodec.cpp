@@ -63,7 +63,7 @@ std::optional<qint16> toNumber(QByteArrayView raw)
 
 }
 
-std::optional<Values> readValues(QByteArrayView text)
+std::optional<Values> readValues(QByteArrayView text, bool whole)
 {
     Values values{};
     qsizetype pos = 0;
@@ -86,12 +86,14 @@ std::optional<Values> readValues(QByteArrayView text)
             pos = close + 1;
             while (pos < end && isBlank(text[pos]))
                 ++pos;
-            if (pos < end && text[pos] != ',' && !isLineEnd(text[pos]))
+            if (pos < end ? text[pos] != ',' && !isLineEnd(text[pos]) : !whole)
                 return std::nullopt;
         } else {
             const qsizetype start = pos;
             while (pos < end && text[pos] != ',' && !isLineEnd(text[pos]))
                 ++pos;
+            if (pos == end && !whole)
+                return std::nullopt;
             value = toNumber(text.sliced(start, pos - start));
         }
         if (!value)

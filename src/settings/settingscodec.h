@@ -30,14 +30,16 @@ constexpr qsizetype MaxRecordBytes = 4096;
 // The first six values of the text, each a decimal number (plain, quoted, with a fraction
 // rounded half to even, or an exponent) in 16 bits; an empty value reads as 0. Empty when
 // a value is not a number, is out of range, or the text ends before the sixth value.
-[[nodiscard]] std::optional<Values> readValues(QByteArrayView text);
+// With `whole` false the text is only the start of a longer file: a value that runs into
+// its end may go on beyond it, so it fails rather than be read cut short.
+[[nodiscard]] std::optional<Values> readValues(QByteArrayView text, bool whole = true);
 
 // Values that the controls accept: check boxes 0 to 2, sticks 0 to 3.
 [[nodiscard]] std::optional<LaunchOptions> toOptions(const Values &values);
 
-[[nodiscard]] inline std::optional<LaunchOptions> decode(QByteArrayView text)
+[[nodiscard]] inline std::optional<LaunchOptions> decode(QByteArrayView text, bool whole = true)
 {
-    const auto values = readValues(text);
+    const auto values = readValues(text, whole);
     return values ? toOptions(*values) : std::nullopt;
 }
 

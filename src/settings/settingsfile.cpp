@@ -21,15 +21,19 @@ std::optional<LaunchOptions> SettingsFile::read() const
     QFile file(m_path);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
-    const QByteArray head = file.read(SettingsCodec::MaxRecordBytes);
+    QByteArray head = file.read(SettingsCodec::MaxRecordBytes + 1);
     file.close();
-    return SettingsCodec::decode(head);
+    const bool whole = head.size() <= SettingsCodec::MaxRecordBytes;
+    head.truncate(SettingsCodec::MaxRecordBytes);
+    return SettingsCodec::decode(head, whole);
 }
 
 bool SettingsFile::write(const QByteArray &bytes) const
 {
     QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered, so that a short write (a full disk) shows here: a buffered QSaveFile can
+    // commit a truncated file without reporting it.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return false;
     if (file.write(bytes) != bytes.size()) {
         file.cancelWriting();
