@@ -2,7 +2,10 @@
 
 // Shared by the tests: a scratch working folder, files in it, and the stand-in emulator.
 
+#include "main/frmquorix.h"
+
 #include <QCoreApplication>
+#include <QListView>
 #include <QDir>
 #include <QPointer>
 #include <QTimer>
@@ -48,6 +51,15 @@ inline int runInChild(const std::function<int()> &body, bool asNobody = false)
 inline int runAsNobody(const std::function<int()> &body)
 {
     return runInChild(body, true);
+}
+
+// Selects the listed game of that name, as a click would; false when it is not listed.
+inline bool selectGame(frmQuorix &w, const QString &name)
+{
+    const int row = static_cast<int>(w.games().indexOf(name));
+    if (row >= 0)
+        w.filList->setCurrentIndex(w.filList->model()->index(row, 0));
+    return row >= 0;
 }
 
 // Closes and deletes `main` inside the real event loop, then checks that `other()` is still

@@ -5,7 +5,6 @@
 #include "windows/frmwarning.h"
 
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QTest>
@@ -87,12 +86,11 @@ void TestHostile::oddEntries()
 
     frmQuorix w;
     const QString shown = QFile::decodeName(name);
-    const auto items = w.filList->findItems(shown, Qt::MatchExactly);
-    QCOMPARE(items.size(), listed ? 1 : 0);
-    QCOMPARE(w.filList->count(), listed ? 2 : 1);
+    QCOMPARE(w.games().count(shown), listed ? 1 : 0);
+    QCOMPARE(w.games().size(), listed ? 2 : 1);
     if (!listed)
         return;
-    w.filList->setCurrentItem(items.first());
+    QVERIFY(TestKit::selectGame(w, shown));
     w.cmdRun->click();
     const auto starts = folder.recordedStarts(1);
     QCOMPARE(starts.size(), 1);
@@ -113,10 +111,10 @@ void TestHostile::bigFolder()
     for (int i = 0; i < 500; ++i)
         QVERIFY(folder.write(QStringLiteral("other %1.txt").arg(i)));
     frmQuorix w;
-    QCOMPARE(w.filList->count(), 10000);
+    QCOMPARE(w.games().size(), 10000);
     QCOMPARE(w.txtCount->text(), QStringLiteral("9999"));
     QCOMPARE(w.fileName(), QStringLiteral("Game 00000.BIN"));
-    QCOMPARE(w.filList->item(9999)->text(), QStringLiteral("Game 09999.BIN"));
+    QCOMPARE(w.games().at(9999), QStringLiteral("Game 09999.BIN"));
 }
 
 QTEST_MAIN(TestHostile)

@@ -8,7 +8,6 @@
 #include <QApplication>
 #include <QGroupBox>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 #include <QTest>
 
@@ -39,13 +38,6 @@ private slots:
     void programOutlivesMainWhileWarningOpen();
     void accessibleNames();
 };
-
-static void select(frmQuorix &w, const QString &name)
-{
-    const auto items = w.filList->findItems(name, Qt::MatchExactly);
-    QVERIFY2(items.size() == 1, qPrintable(name));
-    w.filList->setCurrentItem(items.first());
-}
 
 void TestLaunch::initTestCase()
 {
@@ -117,7 +109,7 @@ void TestLaunch::runGameStartsEmulator()
     QVERIFY(folder.write(QStringLiteral("O2ROM.BIN")));
     frmQuorix w;
     w.show();
-    select(w, game);
+    QVERIFY(TestKit::selectGame(w, game));
     for (const QString &name : boxes)
         QTest::mouseClick(w.findChild<QAbstractButton *>(name), Qt::LeftButton);
 
@@ -165,7 +157,7 @@ void TestLaunch::doubleClickRunsGame()
     frmQuorix w;
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    const QRect item = w.filList->visualItemRect(w.filList->item(2));
+    const QRect item = w.filList->visualRect(w.filList->model()->index(2, 0));
     QTest::mouseClick(w.filList->viewport(), Qt::LeftButton, {}, item.center());
     QCOMPARE(w.fileName(), QStringLiteral("c.bin"));
     QTest::qWait(50);
@@ -292,7 +284,7 @@ void TestLaunch::warningWindowBehaviour()
     QCOMPARE(first->focusWidget(), first->cmdWarning);
 
     // A second refusal while it is open: the same window, with the new message.
-    select(w, QStringLiteral("game.bin"));
+    QVERIFY(TestKit::selectGame(w, QStringLiteral("game.bin")));
     w.filList->clearSelection();
     w.cmdRun->click();
     QCOMPARE(frmWarning::instance(), first.data());

@@ -17,9 +17,10 @@
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QStringListModel>
 
 using namespace FormKit;
 
@@ -95,12 +96,15 @@ void frmQuorix::buildGameList(QWidget *client)
     lblFiles->move(px(120), px(120));
     lblFiles->adjustSize();
 
-    filList = named(new QListWidget(client), "filList", QStringLiteral("Game List"));
+    m_games = new QStringListModel(GameList::scan(QDir::currentPath()), this);
+    filList = named(new QListView(client), "filList", QStringLiteral("Game List"));
     filList->setGeometry(twips(120, 360, 1695, 2235));
+    filList->setModel(m_games);
+    filList->setEditTriggers(QAbstractItemView::NoEditTriggers);
     filList->setSelectionMode(QAbstractItemView::SingleSelection);
-    filList->setUniformItemSizes(true); // a folder may hold many thousands of entries
-    filList->addItems(GameList::scan(QDir::currentPath()));
-    connect(filList, &QListWidget::itemDoubleClicked, this, &frmQuorix::filList_DblClick);
+    filList->setUniformItemSizes(true);
+    filList->setLayoutMode(QListView::Batched); // lays out a long list in steps, after the window shows
+    connect(filList, &QAbstractItemView::doubleClicked, this, &frmQuorix::filList_DblClick);
 
     lblCount = named(new QLabel(QStringLiteral("Game count:"), client), "lblCount", QStringLiteral("Game count:"));
     lblCount->move(px(120), px(2640));
@@ -195,9 +199,10 @@ void frmQuorix::setTabOrder()
 
 void frmQuorix::Form_Load()
 {
-    if (filList->count() > 1)
-        filList->setCurrentRow(0);
-    txtCount->setText(QString::number(GameList::gameCount(filList->count())));
+    const int entries = m_games->rowCount();
+    if (entries > 1)
+        filList->setCurrentIndex(m_games->index(0));
+    txtCount->setText(QString::number(GameList::gameCount(entries)));
     applyOptions(SettingsFile().loadWithRecovery());
 }
 
@@ -232,8 +237,13 @@ LaunchOptions frmQuorix::options() const
 
 QString frmQuorix::fileName() const
 {
-    const QList<QListWidgetItem *> selected = filList->selectedItems();
-    return selected.isEmpty() ? QString() : selected.first()->text();
+    const QModelIndexList selected = filList->selectionModel()->selectedIndexes();
+    return selected.isEmpty() ? QString() : selected.first().data().toString();
+}
+
+QStringList frmQuorix::games() const
+{
+    return m_games->stringList();
 }
 
 void frmQuorix::RunGame()

@@ -12,7 +12,8 @@ class QButtonGroup;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QListWidget;
+class QListView;
+class QStringListModel;
 class QPushButton;
 
 // The start-up window: the game list, the option controls (the only store of the launch
@@ -29,10 +30,12 @@ public:
 
     // The options as the controls hold them right now.
     [[nodiscard]] LaunchOptions options() const;
+    // The listed file names, in the list's order.
+    [[nodiscard]] QStringList games() const;
     // The selected game's file name, empty while nothing is selected.
     [[nodiscard]] QString fileName() const;
 
-    QListWidget *filList = nullptr;
+    QListView *filList = nullptr; // over m_games: a folder may hold a hundred thousand games
     StickButtons optS1{};
     StickButtons optS2{};
     FormKit::CheckBox *chkDebug = nullptr;
@@ -80,6 +83,7 @@ private:
     void optS2_Click(int Index);
     void stickClick(const StickButtons &mine, const StickButtons &other, int index);
 
+    QStringListModel *m_games = nullptr;
     QButtonGroup *m_groupS1 = nullptr;
     QButtonGroup *m_groupS2 = nullptr;
 };

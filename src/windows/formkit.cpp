@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QFontDatabase>
+#include <QHash>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QScreen>
@@ -21,25 +22,31 @@ QPixmap programIcon()
 {
     static const bool done = (initResources(), true);
     Q_UNUSED(done);
-    return QPixmap(QStringLiteral(":/quorix.png"));
+    return QPixmap(QStringLiteral(":/quorix.png"), "PNG"); // named, so no image plugin is probed
 }
 
-static void installSubstitutes()
+// The face to ask for: the classic one where it is installed, else the first free stand-in
+// that is. Resolved once per face: letting Qt fall back from a missing face at every font
+// costs a fontconfig search each time.
+static QString face(const QString &family)
 {
-    static const bool done = [] {
-        const QStringList sans{QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
-                               QStringLiteral("DejaVu Sans")};
-        for (const char *face : {"MS Sans Serif", "Arial Black"}) {
-            if (!QFontDatabase::hasFamily(QLatin1String(face)))
-                QFont::insertSubstitutions(QLatin1String(face), sans);
+    static QHash<QString, QString> resolved;
+    if (const auto it = resolved.constFind(family); it != resolved.cend())
+        return *it;
+    const QStringList sans{QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"), QStringLiteral("DejaVu Sans")};
+    // The arrows are drawn as Unicode characters, so any face with those glyphs serves.
+    const QStringList arrows{QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans")};
+    QString chosen = family;
+    if (!QFontDatabase::hasFamily(family)) {
+        for (const QString &standIn : family == QLatin1String("Symbol") ? arrows : sans) {
+            if (QFontDatabase::hasFamily(standIn)) {
+                chosen = standIn;
+                break;
+            }
         }
-        // The arrows are drawn as Unicode characters, so any face with those glyphs serves.
-        if (!QFontDatabase::hasFamily(QStringLiteral("Symbol")))
-            QFont::insertSubstitutions(QStringLiteral("Symbol"),
-                                       {QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans")});
-        return true;
-    }();
-    Q_UNUSED(done);
+    }
+    resolved.insert(family, chosen);
+    return chosen;
 }
 
 void applyClassicLook()
@@ -50,8 +57,7 @@ void applyClassicLook()
 
 QFont classicFont(const QString &family, qreal pointSize, bool bold)
 {
-    installSubstitutes();
-    QFont f(family);
+    QFont f(face(family));
     f.setPointSizeF(pointSize);
     f.setBold(bold);
     return f;

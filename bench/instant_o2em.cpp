@@ -1,0 +1,5 @@
+// Stands in for the emulator in the launch benchmark: exits at once.
+int main()
+{
+    return 0;
+}

@@ -1,0 +1,45 @@
+// One program start, for timing from outside: builds a window in the current folder, shows
+// it, lets it draw, and exits.
+//   startup_probe quorix   the real main window (list, count, settings load)
+//   startup_probe bare     a bare Qt window with a menu bar and one list of the folder's *.bin
+// It prints its peak resident size in KiB (VmHWM) when it ends.
+#include "main/frmquorix.h"
+#include "windows/formkit.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QListWidget>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QTimer>
+
+#include <cstdio>
+#include <memory>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    std::unique_ptr<QMainWindow> window;
+    if (argc > 1 && QByteArray(argv[1]) == "quorix") {
+        FormKit::applyClassicLook();
+        window = std::make_unique<frmQuorix>();
+    } else {
+        window = std::make_unique<QMainWindow>();
+        window->menuBar()->addMenu(QStringLiteral("&File"));
+        auto *list = new QListWidget;
+        list->addItems(QDir().entryList({QStringLiteral("*.bin")}, QDir::Files, QDir::Name | QDir::IgnoreCase));
+        window->setCentralWidget(list);
+    }
+    window->show();
+    QTimer::singleShot(0, &app, &QCoreApplication::quit); // after the first round of drawing
+    const int result = app.exec();
+    window.reset();
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (status.open(QIODevice::ReadOnly)) {
+        for (const QByteArray &line : status.readAll().split('\n'))
+            if (line.startsWith("VmHWM:"))
+                std::printf("%s\n", line.mid(6).trimmed().split(' ').first().constData());
+    }
+    return result;
+}
