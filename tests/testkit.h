@@ -53,6 +53,20 @@ inline int runAsNobody(const std::function<int()> &body)
     return runInChild(body, true);
 }
 
+// Launch options from their six values.
+inline LaunchOptions options(qint16 debug, qint16 noLimit, qint16 noSound, qint16 noVoice,
+                             std::optional<StickMode> stick1, std::optional<StickMode> stick2)
+{
+    LaunchOptions o;
+    o.debug = debug;
+    o.noLimit = noLimit;
+    o.noSound = noSound;
+    o.noVoice = noVoice;
+    o.stick1 = stick1;
+    o.stick2 = stick2;
+    return o;
+}
+
 // Selects the listed game of that name, as a click would; false when it is not listed.
 inline bool selectGame(frmQuorix &w, const QString &name)
 {

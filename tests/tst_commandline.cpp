@@ -25,14 +25,7 @@ static LaunchOptions opts(qint16 debug, qint16 noLimit, qint16 noSound, qint16 n
                           std::optional<StickMode> s1 = Stick::LeftKeyboard,
                           std::optional<StickMode> s2 = Stick::Joystick)
 {
-    LaunchOptions o;
-    o.debug = debug;
-    o.noLimit = noLimit;
-    o.noSound = noSound;
-    o.noVoice = noVoice;
-    o.stick1 = s1;
-    o.stick2 = s2;
-    return o;
+    return TestKit::options(debug, noLimit, noSound, noVoice, s1, s2);
 }
 
 void TestCommandLine::compose_data()

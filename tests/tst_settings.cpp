@@ -37,14 +37,7 @@ Q_DECLARE_METATYPE(std::optional<LaunchOptions>)
 
 static std::optional<LaunchOptions> record(qint16 d, qint16 l, qint16 s, qint16 v, StickMode s1, StickMode s2)
 {
-    LaunchOptions o;
-    o.debug = d;
-    o.noLimit = l;
-    o.noSound = s;
-    o.noVoice = v;
-    o.stick1 = s1;
-    o.stick2 = s2;
-    return o;
+    return TestKit::options(d, l, s, v, s1, s2);
 }
 
 void TestSettings::read_data()

@@ -125,6 +125,15 @@ void fixWindow(QWidget *window, int widthTwips, int heightTwips, Qt::WindowFlags
     window->setFixedSize(px(widthTwips), px(heightTwips));
 }
 
+void setUpDialog(QWidget *dialog, const char *name, const QString &caption, int widthTwips, int heightTwips)
+{
+    dialog->setObjectName(QLatin1String(name));
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setWindowTitle(caption);
+    dialog->setFont(defaultFont());
+    fixWindow(dialog, widthTwips, heightTwips, Qt::Dialog | Qt::WindowCloseButtonHint);
+}
+
 void centre(QWidget *window, const QWidget *owner)
 {
     QRect area;

@@ -50,6 +50,10 @@ void drawLines(QWidget *form, const std::vector<Line> &lines);
 // and the only title-bar buttons it gets.
 void fixWindow(QWidget *window, int widthTwips, int heightTwips, Qt::WindowFlags flags);
 
+// The common set-up of a secondary window: its name, its caption, the default font, a fixed
+// client area in twips with only a close box, and discarded when closed.
+void setUpDialog(QWidget *dialog, const char *name, const QString &caption, int widthTwips, int heightTwips);
+
 // Places the window over the centre of the owner, or of the screen when there is no owner.
 void centre(QWidget *window, const QWidget *owner);
 

@@ -8,11 +8,7 @@ using namespace FormKit;
 frmAbout::frmAbout(QWidget *owner)
     : QDialog(owner)
 {
-    setObjectName(QStringLiteral("frmAbout"));
-    setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral("About-Quorix ver 0.70.1"));
-    setFont(defaultFont());
-    fixWindow(this, 3120, 1695, Qt::Dialog | Qt::WindowCloseButtonHint);
+    setUpDialog(this, "frmAbout", QStringLiteral("About-Quorix ver 0.70.1"), 3120, 1695);
 
     // The labels take no clicks of their own: a click on them reaches the window and closes it.
     Image1 = new QLabel(this);

@@ -17,11 +17,7 @@ QFont arrow() { return classicFont(QStringLiteral("Symbol"), 24, true); }
 frmKeys::frmKeys(QWidget *owner)
     : QDialog(owner)
 {
-    setObjectName(QStringLiteral("frmKeys"));
-    setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral("Keys- Quorix"));
-    setFont(defaultFont());
-    fixWindow(this, 6375, 3765, Qt::Dialog | Qt::WindowCloseButtonHint);
+    setUpDialog(this, "frmKeys", QStringLiteral("Keys- Quorix"), 6375, 3765);
 
     cmdOK = new QPushButton(QStringLiteral("OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));

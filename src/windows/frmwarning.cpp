@@ -12,11 +12,7 @@ using namespace FormKit;
 frmWarning::frmWarning(QWidget *owner)
     : QDialog(owner)
 {
-    setObjectName(QStringLiteral("frmWarning"));
-    setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral("Warning-Quorix"));
-    setFont(defaultFont());
-    fixWindow(this, 4695, 2160, Qt::Dialog | Qt::WindowCloseButtonHint);
+    setUpDialog(this, "frmWarning", QStringLiteral("Warning-Quorix"), 4695, 2160);
 
     cmdWarning = new QPushButton(QStringLiteral("Ok"), this);
     cmdWarning->setObjectName(QStringLiteral("cmdWarning"));
