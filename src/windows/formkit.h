@@ -77,11 +77,12 @@ QPointer<Window> &defaultInstance()
     return instance;
 }
 
-// Shows the single instance of a window, creating it first when it is not open.
+// Shows the single instance of a window, creating it first when it is not open. A closed
+// window may linger hidden until its deferred deletion: that one is not shown again.
 template<class Window, class Create>
 Window *showSingle(QPointer<Window> &instance, Create create)
 {
-    if (!instance)
+    if (!instance || instance->isHidden())
         instance = create();
     instance->show();
     instance->raise();

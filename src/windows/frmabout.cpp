@@ -60,7 +60,7 @@ frmAbout *frmAbout::instance()
 void frmAbout::showModal(const QWidget *owner)
 {
     QPointer<frmAbout> &about = defaultInstance<frmAbout>();
-    if (!about) {
+    if (!about || about->isHidden()) { // a closed box lingers until its deferred deletion
         about = new frmAbout;
         centre(about, owner);
     }

@@ -59,7 +59,7 @@ frmWarning *frmWarning::instance()
 frmWarning *frmWarning::showMessage(const QWidget *owner)
 {
     QPointer<frmWarning> &window = defaultInstance<frmWarning>();
-    if (window)
+    if (window && window->isVisible())
         window->Form_Load(); // an open window shows the newest refusal, not a stale one
     return showSingle(window, [owner] {
         auto *w = new frmWarning;
