@@ -9,6 +9,7 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 
 using TestKit::WorkFolder;
@@ -74,6 +75,14 @@ void TestLaunch::startupSelection()
     QCOMPARE(w.fileName(), selected);
     QCOMPARE(w.txtCount->text(), count);
     QVERIFY(w.txtCount->isReadOnly());
+    // Fixed, centred on the screen (the frame, unknown before showing, may shift it a little),
+    // and the client area below the menu bar as designed.
+    w.show();
+    QCOMPARE(w.centralWidget()->size(), QSize(436, 239));
+    QCOMPARE(w.minimumSize(), w.maximumSize());
+    QVERIFY(!(w.windowFlags() & Qt::WindowMaximizeButtonHint));
+    const QPoint off = w.frameGeometry().center() - w.screen()->availableGeometry().center();
+    QVERIFY2(qAbs(off.x()) <= 4 && qAbs(off.y()) <= 4, qPrintable(QStringLiteral("%1,%2").arg(off.x()).arg(off.y())));
 }
 
 void TestLaunch::runGameStartsEmulator_data()

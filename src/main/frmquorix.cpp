@@ -83,6 +83,8 @@ frmQuorix::frmQuorix(QWidget *parent)
 
     Form_Load();
     filList->setFocus();
+    layout()->activate(); // the final size, so that the window can be centred before it shows
+    centre(this, nullptr);
 }
 
 frmQuorix::~frmQuorix()

@@ -12,7 +12,6 @@ int main(int argc, char *argv[])
     QApplication::setWindowIcon(QIcon(FormKit::programIcon()));
 
     frmQuorix window; // saves once more when it ends, after the last window has closed
-    FormKit::centre(&window, nullptr);
     window.show();
     return app.exec();
 }
