@@ -60,10 +60,8 @@ frmQuorix::frmQuorix(QWidget *parent)
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
     buildGameList(client);
-    fraStick1 = buildStickFrame(client, QStringLiteral("Stick 1 Mode"), 2040, 975, optS1, m_groupS1);
-    fraStick2 = buildStickFrame(client, QStringLiteral("Stick 2 Mode"), 3480, 1095, optS2, m_groupS2);
-    fraStick1->setObjectName(QStringLiteral("fraStick1"));
-    fraStick2->setObjectName(QStringLiteral("fraStick2"));
+    fraStick1 = buildStickFrame(client, "fraStick1", QStringLiteral("Stick 1 Mode"), 2040, 975, optS1, m_groupS1);
+    fraStick2 = buildStickFrame(client, "fraStick2", QStringLiteral("Stick 2 Mode"), 3480, 1095, optS2, m_groupS2);
     buildOptions(client);
     buildButtons(client);
     buildMenu();
@@ -118,11 +116,10 @@ void frmQuorix::buildGameList(QWidget *client)
     setFieldBackground(txtCount, SystemColor::Menu);
 }
 
-QGroupBox *frmQuorix::buildStickFrame(QWidget *client, const QString &caption, int left, int buttonWidth,
-                                      StickButtons &buttons, QButtonGroup *&group)
+QGroupBox *frmQuorix::buildStickFrame(QWidget *client, const char *name, const QString &caption, int left,
+                                      int buttonWidth, StickButtons &buttons, QButtonGroup *&group)
 {
-    auto *frame = new QGroupBox(caption, client);
-    frame->setAccessibleName(caption);
+    auto *frame = named(new QGroupBox(caption, client), name, caption);
     frame->setGeometry(twips(left, 120, 1335, 2175));
     group = new QButtonGroup(frame);
     // Top to bottom the modes are 0, 2, 1, 3: the index is the mode, not the place.
@@ -192,11 +189,11 @@ void frmQuorix::buildMenu()
 
 void frmQuorix::setTabOrder()
 {
-    const QWidget *order[] = {filList, optS1[0], optS1[2], optS1[1], optS1[3], optS2[0], optS2[2],
+    QWidget *const order[] = {filList, optS1[0], optS1[2], optS1[1], optS1[3], optS2[0], optS2[2],
                               optS2[1], optS2[3], chkDebug, chkNoLimit, chkNoSound, cmdRun,
                               cmdAbout, cmdExit, txtCount, ChkNoVoice};
     for (size_t i = 1; i < std::size(order); ++i)
-        QWidget::setTabOrder(const_cast<QWidget *>(order[i - 1]), const_cast<QWidget *>(order[i]));
+        QWidget::setTabOrder(order[i - 1], order[i]);
 }
 
 void frmQuorix::Form_Load()

@@ -60,8 +60,8 @@ protected:
 
 private:
     void buildGameList(QWidget *client);
-    QGroupBox *buildStickFrame(QWidget *client, const QString &caption, int left, int buttonWidth,
-                               StickButtons &buttons, QButtonGroup *&group);
+    QGroupBox *buildStickFrame(QWidget *client, const char *name, const QString &caption, int left,
+                               int buttonWidth, StickButtons &buttons, QButtonGroup *&group);
     void buildOptions(QWidget *client);
     void buildButtons(QWidget *client);
     void buildMenu();
