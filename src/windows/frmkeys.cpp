@@ -44,6 +44,17 @@ QLabel *frmKeys::label(const char *name, const QString &caption, const QFont &fo
     return l;
 }
 
+// The fire key's name in a fixed box that wraps it: "Left" above "Shift".
+void frmKeys::fireLabel(const char *name, const QString &caption, const QRect &box)
+{
+    auto *l = new QLabel(caption, this);
+    l->setObjectName(QLatin1String(name));
+    l->setFont(fire());
+    l->setAlignment(Qt::AlignCenter);
+    l->setWordWrap(true);
+    l->setGeometry(box);
+}
+
 void frmKeys::buildLeftKeys()
 {
     label("lblLeftKeys", QStringLiteral("Left Keyboard Controls:"), heading(), twips(285, 120, 2445, 240));
@@ -51,23 +62,13 @@ void frmKeys::buildLeftKeys()
     label("lblLeftDown", QStringLiteral("X"), letter(), twips(1345, 2160, 375, 555));
     label("lblLeftLeft", QStringLiteral("A"), letter(), twips(555, 1320, 375, 555));
     label("lblLeftRight", QStringLiteral("D"), letter(), twips(2220, 1320, 405, 555));
-    auto *shift = new QLabel(QStringLiteral("Left Shift"), this);
-    shift->setObjectName(QStringLiteral("lblLeftFire"));
-    shift->setFont(fire());
-    shift->setAlignment(Qt::AlignCenter);
-    shift->setWordWrap(true); // "Left" above "Shift"
-    shift->setGeometry(twips(1230, 1320, 675, 585));
+    fireLabel("lblLeftFire", QStringLiteral("Left Shift"), twips(1230, 1320, 675, 585));
 }
 
 void frmKeys::buildRightKeys()
 {
     label("lblRightKeys", QStringLiteral("Right Keyboard Controls:"), heading(), twips(3510, 120, 2625, 240));
-    auto *shift = new QLabel(QStringLiteral("Right Shift"), this);
-    shift->setObjectName(QStringLiteral("lblRightFire"));
-    shift->setFont(fire());
-    shift->setAlignment(Qt::AlignCenter);
-    shift->setWordWrap(true);
-    shift->setGeometry(twips(4395, 1320, 675, 585));
+    fireLabel("lblRightFire", QStringLiteral("Right Shift"), twips(4395, 1320, 675, 585));
     label("lblRightRight", QString(QChar(RightArrow)), arrow(), twips(5325, 1320, 525, 525));
     label("lblRightLeft", QString(QChar(LeftArrow)), arrow(), twips(3645, 1320, 525, 525));
     label("lblRightDown", QString(QChar(DownArrow)), arrow(), twips(4560, 2160, 345, 525));

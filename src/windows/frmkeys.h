@@ -36,6 +36,7 @@ private:
     void buildRightKeys();
     void buildNotes();
     QLabel *label(const char *name, const QString &caption, const QFont &font, const QRect &box);
+    void fireLabel(const char *name, const QString &caption, const QRect &box);
     void cmdOK_Click();
 
     std::vector<FormKit::Line> m_lines;
