@@ -37,6 +37,7 @@ private slots:
     void aboutClosesOnAnyClick();
     void aboutBlocksMainWindow();
     void enterOnFocusedAboutOpensIt();
+    void accessKeys();
     void programIcon();
 };
 
@@ -272,6 +273,38 @@ void TestWindows::enterOnFocusedAboutOpensIt()
     QTest::keyClick(w.cmdAbout, Qt::Key_Return);
     QVERIFY(opened);
     QVERIFY(!frmWarning::instance()); // Enter on About is not Run Game
+}
+
+void TestWindows::accessKeys()
+{
+    WorkFolder folder; // empty: Alt+R gives a refusal
+    frmQuorix w;
+    w.show();
+    // Through the window system, where access keys are resolved, to the active main window.
+    const auto press = [&w](Qt::Key key) {
+        QApplication::setActiveWindow(&w);
+        if (!QTest::qWaitForWindowActive(&w))
+            return false;
+        QTest::keyClick(w.windowHandle(), key, Qt::AltModifier);
+        return true;
+    };
+    // An access key presses its button the way a click animates: a moment later.
+    bool aboutOpened = false;
+    QTimer watch;
+    connect(&watch, &QTimer::timeout, &w, [&] {
+        if (frmAbout::instance() && frmAbout::instance()->isVisible()) {
+            aboutOpened = true;
+            frmAbout::instance()->close();
+        }
+    });
+    watch.start(10);
+    QVERIFY(press(Qt::Key_A));
+    QTRY_VERIFY(aboutOpened);
+    QVERIFY(press(Qt::Key_R));
+    QTRY_VERIFY(frmWarning::instance());
+    frmWarning::instance()->close();
+    QVERIFY(press(Qt::Key_X));
+    QTRY_VERIFY(!w.isVisible());
 }
 
 void TestWindows::programIcon()
