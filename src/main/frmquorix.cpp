@@ -50,9 +50,7 @@ frmQuorix::frmQuorix(QWidget *parent)
     setWindowTitle(QStringLiteral("Quorix - Front-end for O2EM ver. 0.70.1"));
     setWindowIcon(QIcon(programIcon()));
     setFont(defaultFont());
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint
-                   | Qt::MSWindowsFixedSizeDialogHint);
+    setWindowFlags(fixedWindowFlags(Qt::Window | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint));
 
     auto *client = new QWidget(this);
     client->setFixedSize(px(6540), px(3585)); // the menu bar comes on top of this

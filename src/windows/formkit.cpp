@@ -68,7 +68,7 @@ QFont defaultFont()
     return classicFont(QStringLiteral("MS Sans Serif"), 8.25);
 }
 
-QColor systemColor(SystemColor which, const QPalette &palette)
+static QColor systemColor(SystemColor which, const QPalette &palette)
 {
     switch (which) {
     case SystemColor::ScrollBar:
@@ -118,11 +118,10 @@ void fitWrapped(QLabel *label, const QRect &box, int maxWidth)
     label->setGeometry(r);
 }
 
-void fixWindow(QWidget *window, int widthTwips, int heightTwips, Qt::WindowFlags flags)
+Qt::WindowFlags fixedWindowFlags(Qt::WindowFlags typeAndButtons)
 {
-    window->setWindowFlags(Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                           | Qt::MSWindowsFixedSizeDialogHint | flags);
-    window->setFixedSize(px(widthTwips), px(heightTwips));
+    return Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+        | Qt::MSWindowsFixedSizeDialogHint | typeAndButtons;
 }
 
 void setUpDialog(QWidget *dialog, const char *name, const QString &caption, int widthTwips, int heightTwips)
@@ -131,7 +130,8 @@ void setUpDialog(QWidget *dialog, const char *name, const QString &caption, int 
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->setWindowTitle(caption);
     dialog->setFont(defaultFont());
-    fixWindow(dialog, widthTwips, heightTwips, Qt::Dialog | Qt::WindowCloseButtonHint);
+    dialog->setWindowFlags(fixedWindowFlags(Qt::Dialog | Qt::WindowCloseButtonHint));
+    dialog->setFixedSize(px(widthTwips), px(heightTwips));
 }
 
 void centre(QWidget *window, const QWidget *owner)

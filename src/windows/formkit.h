@@ -32,7 +32,6 @@ void applyClassicLook();
 
 // Windows system colours by their index, mapped onto the palette.
 enum class SystemColor { ScrollBar = 0, Menu = 4, WindowText = 8, CaptionText = 9, AppWorkspace = 12 };
-[[nodiscard]] QColor systemColor(SystemColor which, const QPalette &palette);
 
 // Gives the widget the background colour of an edit field.
 void setFieldBackground(QWidget *field, SystemColor which);
@@ -46,9 +45,8 @@ struct Line {
 };
 void drawLines(QWidget *form, const std::vector<Line> &lines);
 
-// A fixed window whose client area has the given size in twips; flags name the window type
-// and the only title-bar buttons it gets.
-void fixWindow(QWidget *window, int widthTwips, int heightTwips, Qt::WindowFlags flags);
+// The flags of a window the user cannot resize: a title bar with only the buttons given.
+[[nodiscard]] Qt::WindowFlags fixedWindowFlags(Qt::WindowFlags typeAndButtons);
 
 // The common set-up of a secondary window: its name, its caption, the default font, a fixed
 // client area in twips with only a close box, and discarded when closed.
