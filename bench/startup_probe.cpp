@@ -1,9 +1,12 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One program start, for timing from outside: builds a window in the current folder, shows
 // it, lets it draw, and exits.
-//   startup_probe quorix   the real main window (list, count, settings load)
+//   startup_probe quorix   as the program starts: the folder read on a thread from the start,
+//                          then the real main window (list, count, settings load)
 //   startup_probe bare     a bare Qt window with a menu bar and one list of the folder's *.bin
 // It prints its peak resident size in KiB (VmHWM) when it ends.
 #include "main/frmquorix.h"
+#include "main/gamelist.h"
 #include "windows/formkit.h"
 
 #include <QApplication>
@@ -19,11 +22,14 @@
 
 int main(int argc, char *argv[])
 {
+    const bool quorix = argc > 1 && QByteArray(argv[1]) == "quorix";
+    auto games = quorix ? GameList::startScan(QDir::currentPath()) : std::future<GameList::Games>();
     QApplication app(argc, argv);
     std::unique_ptr<QMainWindow> window;
-    if (argc > 1 && QByteArray(argv[1]) == "quorix") {
+    if (quorix) {
         FormKit::applyClassicLook();
-        window = std::make_unique<frmQuorix>();
+        QApplication::setWindowIcon(FormKit::programIcon());
+        window = std::make_unique<frmQuorix>(std::move(games));
     } else {
         window = std::make_unique<QMainWindow>();
         window->menuBar()->addMenu(QStringLiteral("&File"));

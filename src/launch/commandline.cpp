@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "launch/commandline.h"
 
 #include "common/module1.h"
@@ -40,7 +41,8 @@ std::optional<QStringList> arguments(const QString &commandLine, const QString &
     const QString head = Emulator + QLatin1Char(' ') + fileName;
     if (fileName.isEmpty() || !commandLine.startsWith(head))
         return std::nullopt;
-    QStringList args{fileName};
+    // A name that starts with a dash would reach the emulator as an option: "./" keeps it a file.
+    QStringList args{fileName.startsWith(QLatin1Char('-')) ? QStringLiteral("./") + fileName : fileName};
     args += QStringView(commandLine).mid(head.size()).toString().split(QLatin1Char(' '), Qt::SkipEmptyParts);
     return args;
 }

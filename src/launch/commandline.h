@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "common/launchoptions.h"
@@ -32,8 +33,8 @@ struct Launch {
 [[nodiscard]] Launch prepare(const QString &fileName, const LaunchOptions &options);
 
 // The emulator's arguments for a command line composed by prepare(): the game file name as one
-// argument whatever it holds, then the rest split at runs of blanks. Empty when the text does
-// not start with the emulator's name and that file name.
+// argument whatever it holds ("./" before a name that starts with a dash), then the rest split
+// at runs of blanks. Empty when the text does not start with the emulator's name and that file name.
 [[nodiscard]] std::optional<QStringList> arguments(const QString &commandLine, const QString &fileName);
 
 }

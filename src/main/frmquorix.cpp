@@ -1,6 +1,8 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "main/frmquorix.h"
 
 #include "common/module1.h"
+#include "common/version.h"
 #include "launch/commandline.h"
 #include "launch/emulator.h"
 #include "main/gamelist.h"
@@ -10,6 +12,7 @@
 #include "windows/frmkeys.h"
 #include "windows/frmwarning.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QDir>
@@ -19,8 +22,11 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
-#include <QStringListModel>
+#include <QScopedValueRollback>
+
+#include <cstdio>
 
 using namespace FormKit;
 
@@ -43,12 +49,13 @@ W *named(W *widget, const char *name, const QString &accessible)
 
 }
 
-frmQuorix::frmQuorix(QWidget *parent)
+frmQuorix::frmQuorix(std::future<GameList::Games> games, QWidget *parent)
     : QMainWindow(parent)
+    , m_pendingGames(std::move(games))
 {
     setObjectName(QStringLiteral("frmQuorix"));
-    setWindowTitle(QStringLiteral("Quorix - Front-end for O2EM ver. 0.70.1"));
-    setWindowIcon(QIcon(programIcon()));
+    setWindowTitle(QStringLiteral("Quorix - Front-end for O2EM ver. " QUORIX_VERSION));
+    setWindowIcon(programIcon());
     setFont(defaultFont());
     setWindowFlags(fixedWindowFlags(Qt::Window | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint));
 
@@ -76,6 +83,10 @@ frmQuorix::frmQuorix(QWidget *parent)
         if (on)
             optS2_Click(id);
     });
+    for (const QButtonGroup *group : {m_groupS1, m_groupS2}) {
+        tabStopOnChecked(group);
+        connect(group, &QButtonGroup::idToggled, this, [group] { tabStopOnChecked(group); });
+    }
 
     Form_Load();
     filList->setFocus();
@@ -85,6 +96,7 @@ frmQuorix::frmQuorix(QWidget *parent)
 
 frmQuorix::~frmQuorix()
 {
+    releaseOwned(this);
     Form_Terminate();
 }
 
@@ -94,7 +106,7 @@ void frmQuorix::buildGameList(QWidget *client)
     lblFiles->move(px(120), px(120));
     lblFiles->adjustSize();
 
-    m_games = new QStringListModel(GameList::scan(QDir::currentPath()), this);
+    m_games = new GameList::Model(this); // filled by the load step
     filList = named(new QListView(client), "filList", QStringLiteral("Game List"));
     filList->setGeometry(twips(120, 360, 1695, 2235));
     filList->setModel(m_games);
@@ -131,6 +143,7 @@ QGroupBox *frmQuorix::buildStickFrame(QWidget *client, const char *name, const Q
                 {Stick::Joystick, "Joystick", 1680}};
     for (const auto &row : rows) {
         auto *button = new RadioButton(QLatin1String(row.caption), frame);
+        button->setObjectName(QStringLiteral("%1(%2)").arg(QLatin1String(&buttons == &optS1 ? "optS1" : "optS2")).arg(row.mode));
         button->setAccessibleName(QLatin1String(row.caption));
         button->setGeometry(twips(120, row.top, buttonWidth, 375));
         // Room to grow stays inside the frame's border and clear of the next button.
@@ -175,6 +188,7 @@ void frmQuorix::buildMenu()
 {
     QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("mnuFile"));
+    file->setFont(font()); // a popup is a window of its own and would take the application's font
     mnuKeys = file->addAction(QStringLiteral("Emulator &Keys"), this, &frmQuorix::mnuKeys_Click);
     mnuSave = file->addAction(QStringLiteral("&Save on Exit"));
     mnuSave->setCheckable(true); // a checkable action flips its own mark when chosen
@@ -196,11 +210,14 @@ void frmQuorix::setTabOrder()
 
 void frmQuorix::Form_Load()
 {
+    // Only now wait for the listing: it has been read while Qt and the controls were set up.
+    m_games->setGames(m_pendingGames.valid() ? m_pendingGames.get() : GameList::scan(QDir::currentPath()));
     const int entries = m_games->rowCount();
     if (entries > 1)
         filList->setCurrentIndex(m_games->index(0));
-    txtCount->setText(QString::number(GameList::gameCount(entries)));
+    txtCount->setText(QString::number(m_games->games().gameCount()));
     applyOptions(SettingsFile().loadWithRecovery());
+    m_loaded = options();
 }
 
 void frmQuorix::applyOptions(const LaunchOptions &o)
@@ -240,7 +257,7 @@ QString frmQuorix::fileName() const
 
 QStringList frmQuorix::games() const
 {
-    return m_games->stringList();
+    return m_games->games().toList();
 }
 
 void frmQuorix::RunGame()
@@ -252,10 +269,10 @@ void frmQuorix::RunGame()
     }
     const QString folder = QDir::currentPath();
     const auto arguments = CommandLine::arguments(launch.commandLine, fileName());
-    const QString error = Emulator::start(Emulator::locate(folder, qEnvironmentVariable("PATH")),
+    const QString error = Emulator::start(Emulator::candidates(folder, qEnvironmentVariable("PATH")),
                                           arguments.value_or(QStringList()), folder);
     if (!error.isEmpty())
-        showWarning(QStringLiteral("Could not start O2EM.EXE: ") + error);
+        showWarning(error);
 }
 
 void frmQuorix::showWarning(const QString &message)
@@ -266,7 +283,39 @@ void frmQuorix::showWarning(const QString &message)
 
 void frmQuorix::SaveSettings()
 {
-    SettingsFile().save(options()); // a failed save keeps the old file; the program is ending anyway
+    QString why;
+    if (!SettingsFile().save(options(), &why)) // the old file stays as it was
+        reportSaveFailure(why);
+}
+
+// Once a run: always a line for the log, and a box only when the user loses a change and is
+// there to read it.
+void frmQuorix::reportSaveFailure(const QString &why)
+{
+    if (m_saveFailureReported)
+        return;
+    m_saveFailureReported = true;
+    const QString file = QDir::toNativeSeparators(QDir::current().absoluteFilePath(SettingsFile::DefaultName));
+    std::fprintf(stderr, "quorix: could not save the options in %s: %s\n", qPrintable(file), qPrintable(why));
+    if (!m_mayAsk || options() == m_loaded)
+        return;
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Warning-Quorix"),
+                    QStringLiteral("The options could not be saved in %1: %2.").arg(SettingsFile::DefaultName, why),
+                    QMessageBox::Ok, this);
+    box.setFont(font());
+    box.exec();
+}
+
+void frmQuorix::endProgram()
+{
+    m_quietEnd = true;
+    QApplication::closeAllWindows();
+    QCoreApplication::quit();
+}
+
+void frmQuorix::saveForSession()
+{
+    Form_Unload();
 }
 
 void frmQuorix::Form_Unload()
@@ -283,7 +332,11 @@ void frmQuorix::Form_Terminate()
 
 void frmQuorix::closeEvent(QCloseEvent *event)
 {
-    Form_Unload();
+    {
+        const QScopedValueRollback asking(m_mayAsk, !m_quietEnd); // the user closed it and is there to read
+        Form_Unload();
+    }
+    releaseOwned(this); // the keys and warning windows stay open and keep the program running
     event->accept();
 }
 

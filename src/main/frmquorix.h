@@ -1,11 +1,16 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "common/launchoptions.h"
+#include "main/gamelist.h"
 #include "windows/formkit.h"
 
 #include <QMainWindow>
 
+#include <QStringList>
+
 #include <array>
+#include <future>
 
 class QAction;
 class QButtonGroup;
@@ -13,7 +18,6 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QListView;
-class QStringListModel;
 class QPushButton;
 
 // The start-up window: the game list, the option controls (the only store of the launch
@@ -25,8 +29,16 @@ class frmQuorix : public QMainWindow
 public:
     using StickButtons = std::array<FormKit::RadioButton *, Stick::ModeCount>; // by mode, not place
 
-    explicit frmQuorix(QWidget *parent = nullptr);
+    // The games come from a folder listing started earlier (GameList::startScan), or, without
+    // one, from reading the working folder now.
+    explicit frmQuorix(std::future<GameList::Games> games = {}, QWidget *parent = nullptr);
     ~frmQuorix() override;
+
+    // Ends the program as the close box does, without asking anything: for a kill or a
+    // closed terminal. Every window closes.
+    void endProgram();
+    // Saves now, for a session that is about to end (a logout).
+    void saveForSession();
 
     // The options as the controls hold them right now.
     [[nodiscard]] LaunchOptions options() const;
@@ -83,7 +95,14 @@ private:
     void optS2_Click(int Index);
     void stickClick(const StickButtons &mine, const StickButtons &other, int index);
 
-    QStringListModel *m_games = nullptr;
+    void reportSaveFailure(const QString &why);
+
+    std::future<GameList::Games> m_pendingGames; // the listing, until the load step takes it
+    GameList::Model *m_games = nullptr;
+    LaunchOptions m_loaded;            // as the load step left the controls
+    bool m_quietEnd = false;           // ending for the session, not the user: no questions
+    bool m_mayAsk = false;             // while the user's own close saves
+    bool m_saveFailureReported = false;
     QButtonGroup *m_groupS1 = nullptr;
     QButtonGroup *m_groupS2 = nullptr;
 };

@@ -1,13 +1,17 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "main/gamelist.h"
+
+#include "launch/commandline.h"
 
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
+#include <array>
 #include <cstring>
-#include <numeric>
-#include <string>
+#include <iterator>
+#include <utility>
 #include <vector>
 
 #ifdef Q_OS_UNIX
@@ -28,69 +32,148 @@ bool isGameName(const char *name, size_t len)
     return ext[0] == '.' && (ext[1] | 0x20) == 'b' && (ext[2] | 0x20) == 'i' && (ext[3] | 0x20) == 'n';
 }
 
-// Every name and its case-folded sort key, kept in one buffer and sorted by index: a folder
-// of 100,000 games lists several times faster than with a string object per name.
+}
+
+struct Games::Data {
+    struct Span {
+        uint32_t name, key;
+        uint16_t nameLen, keyLen;
+        bool ascii;
+    };
+    std::vector<char> bytes; // every name and its case-folded sort key
+    std::vector<Span> spans;
+    std::vector<uint32_t> order; // spans in list order
+};
+using Span = Games::Data::Span;
+
+namespace {
+
+// Collects the names and sorts them by index: a folder of 100,000 games lists several times
+// faster than with a string object per name.
 class Listing
 {
 public:
+    // Room for a big folder up front: only the part that is used is ever touched, and the
+    // buffers are not copied again and again as they grow.
+    Listing()
+    {
+        m_data.bytes.reserve(8 << 20);
+        m_data.spans.reserve(256 << 10);
+    }
+
     void add(const char *name, size_t len)
     {
+        std::vector<char> &bytes = m_data.bytes;
+        const auto at = static_cast<uint32_t>(bytes.size());
         const bool ascii = std::all_of(name, name + len, [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-        QByteArray folded;
+        bytes.insert(bytes.end(), name, name + len);
+        uint32_t key = at; // an ASCII name is its own key, folded as it is read
         if (!ascii) {
             const QByteArray raw(name, static_cast<qsizetype>(len));
             const QString text = QFile::decodeName(raw);
-            if (QFile::encodeName(text) != raw)
+            if (QFile::encodeName(text) != raw) {
+                bytes.resize(at);
                 return; // not valid text: it could be shown, but never launched under that name
-            folded = text.toCaseFolded().toUtf8();
+            }
+            const QByteArray folded = text.toCaseFolded().toUtf8();
+            key = static_cast<uint32_t>(bytes.size());
+            bytes.insert(bytes.end(), folded.cbegin(), folded.cend());
         }
-        Span s{static_cast<uint32_t>(m_bytes.size()), static_cast<uint32_t>(len), 0, 0, ascii};
-        m_bytes.append(name, len);
-        s.key = static_cast<uint32_t>(m_bytes.size());
-        if (ascii) {
-            for (size_t i = 0; i < len; ++i)
-                m_bytes.push_back(name[i] >= 'A' && name[i] <= 'Z' ? static_cast<char>(name[i] + 32) : name[i]);
-            s.keyLen = s.nameLen;
-        } else {
-            m_bytes.append(folded.constData(), static_cast<size_t>(folded.size()));
-            s.keyLen = static_cast<uint32_t>(folded.size());
-        }
-        m_spans.push_back(s);
+        m_data.spans.push_back({at, key, static_cast<uint16_t>(len), static_cast<uint16_t>(bytes.size() - key), ascii});
     }
 
-    [[nodiscard]] QStringList sorted() const
+    [[nodiscard]] Games::Data sorted() &&
     {
-        std::vector<uint32_t> order(m_spans.size());
-        std::iota(order.begin(), order.end(), 0u);
-        std::sort(order.begin(), order.end(), [this](uint32_t a, uint32_t b) {
-            const int byKey = compare(m_spans[a].key, m_spans[a].keyLen, m_spans[b].key, m_spans[b].keyLen);
-            return byKey != 0 ? byKey < 0
-                              : compare(m_spans[a].name, m_spans[a].nameLen, m_spans[b].name, m_spans[b].nameLen) < 0;
-        });
-        QStringList names;
-        names.reserve(static_cast<qsizetype>(order.size()));
-        for (uint32_t i : order) {
-            const Span &s = m_spans[i];
-            const char *name = m_bytes.data() + s.name;
-            names.append(s.ascii ? QString::fromLatin1(name, s.nameLen) : QFile::decodeName(QByteArray(name, s.nameLen)));
-        }
-        return names;
+        std::vector<Entry> order(m_data.spans.size());
+        for (uint32_t i = 0; i < order.size(); ++i)
+            order[i] = {head(m_data.spans[i], 0), i};
+        m_scratch.resize(order.size());
+        sortFrom(order.data(), order.data() + order.size(), 0);
+        m_data.order.reserve(order.size());
+        for (const Entry &e : order)
+            m_data.order.push_back(e.index);
+        return std::move(m_data);
     }
 
 private:
-    struct Span {
-        uint32_t name, nameLen, key, keyLen;
-        bool ascii;
+    struct Entry {
+        uint32_t head; // four key bytes
+        uint32_t index;
     };
+    static constexpr size_t Step = sizeof(Entry::head);
 
-    [[nodiscard]] int compare(uint32_t a, uint32_t aLen, uint32_t b, uint32_t bLen) const
+    // Sorts by four key bytes at a time, from `offset` on, and only the runs that tie go on
+    // to the next four: names in a big folder tend to share a long start ("Game 0..."),
+    // which a byte-wise comparison would go through again at every step.
+    void sortFrom(Entry *first, Entry *last, size_t offset)
     {
-        const int c = std::memcmp(m_bytes.data() + a, m_bytes.data() + b, std::min(aLen, bLen));
-        return c != 0 ? c : (aLen < bLen ? -1 : aLen > bLen ? 1 : 0);
+        sortByHead(first, last);
+        for (Entry *run = first; run != last;) {
+            Entry *const end = std::find_if(run + 1, last, [run](const Entry &e) { return e.head != run->head; });
+            if (end - run == 1) {
+                // alone: in its place already
+            } else if (std::any_of(run, end, [this, offset](const Entry &e) { return m_data.spans[e.index].keyLen > offset + Step; })) {
+                for (Entry *e = run; e != end; ++e)
+                    e->head = head(m_data.spans[e->index], offset + Step);
+                sortFrom(run, end, offset + Step);
+            } else { // the same key: the name decides, capitals first
+                std::sort(run, end, [this](const Entry &a, const Entry &b) { return nameBefore(a.index, b.index); });
+            }
+            run = end;
+        }
     }
 
-    std::string m_bytes;
-    std::vector<Span> m_spans;
+    // A radix sort on the head's bytes, the last first; a byte that every entry shares costs
+    // no pass, and small runs go to std::sort.
+    void sortByHead(Entry *first, Entry *last)
+    {
+        const auto n = static_cast<size_t>(last - first);
+        if (n < 256) {
+            std::sort(first, last, [](const Entry &a, const Entry &b) { return a.head < b.head; });
+            return;
+        }
+        std::array<std::array<uint32_t, 256>, Step> counts{};
+        for (const Entry *e = first; e != last; ++e)
+            for (size_t b = 0; b < Step; ++b)
+                ++counts[b][e->head >> (8 * b) & 0xff];
+        Entry *from = first, *to = m_scratch.data();
+        for (size_t b = 0; b < Step; ++b) {
+            std::array<uint32_t, 256> &place = counts[b];
+            if (place[from->head >> (8 * b) & 0xff] == n)
+                continue;
+            uint32_t sum = 0;
+            for (uint32_t &c : place)
+                sum += std::exchange(c, sum);
+            for (size_t i = 0; i < n; ++i)
+                to[place[from[i].head >> (8 * b) & 0xff]++] = from[i];
+            std::swap(from, to);
+        }
+        if (from != first)
+            std::copy(from, from + n, first);
+    }
+
+    // Four key bytes from `offset` on, the first the most significant; a short key is padded
+    // with zero bytes, which sort before any byte a name can hold.
+    [[nodiscard]] uint32_t head(const Span &sp, size_t offset) const
+    {
+        unsigned char four[Step] = {};
+        if (offset < sp.keyLen)
+            std::memcpy(four, m_data.bytes.data() + sp.key + offset, std::min(Step, sp.keyLen - offset));
+        uint32_t packed = 0;
+        for (unsigned char byte : four)
+            packed = packed << 8 | (sp.ascii && byte >= 'A' && byte <= 'Z' ? byte + 32u : byte);
+        return packed;
+    }
+
+    [[nodiscard]] bool nameBefore(uint32_t a, uint32_t b) const
+    {
+        const Span &x = m_data.spans[a], &y = m_data.spans[b];
+        const int c = std::memcmp(m_data.bytes.data() + x.name, m_data.bytes.data() + y.name, std::min(x.nameLen, y.nameLen));
+        return c != 0 ? c < 0 : x.nameLen < y.nameLen;
+    }
+
+    Games::Data m_data;
+    std::vector<Entry> m_scratch;
 };
 
 #ifdef Q_OS_UNIX
@@ -133,10 +216,68 @@ bool readFolder(const QString &folder, Listing &listing)
 
 }
 
-QStringList scan(const QString &folder)
+Games scan(const QString &folder)
 {
     Listing listing;
-    return readFolder(folder, listing) ? listing.sorted() : QStringList();
+    Games games;
+    if (readFolder(folder, listing))
+        games.d = std::make_shared<const Games::Data>(std::move(listing).sorted());
+    return games;
+}
+
+std::future<Games> startScan(const QString &folder)
+{
+    return std::async(std::launch::async, scan, folder);
+}
+
+int Games::size() const
+{
+    return d ? static_cast<int>(d->order.size()) : 0;
+}
+
+QString Games::at(int row) const
+{
+    const Span &sp = d->spans[d->order[static_cast<size_t>(row)]];
+    const char *name = d->bytes.data() + sp.name;
+    const auto len = static_cast<qsizetype>(sp.nameLen);
+    return sp.ascii ? QString::fromLatin1(name, len) : QFile::decodeName(QByteArray(name, len));
+}
+
+QStringList Games::toList() const
+{
+    QStringList names;
+    for (int row = 0; row < size(); ++row)
+        names << at(row);
+    return names;
+}
+
+int Games::gameCount() const
+{
+    // The same exact-name test as the launch refusal: o2rom.bin is a game like any other.
+    const QByteArray rom = CommandLine::RomFile.toLatin1();
+    const auto isRom = [this, &rom](const Span &sp) {
+        return sp.nameLen == rom.size() && std::memcmp(d->bytes.data() + sp.name, rom.constData(), rom.size()) == 0;
+    };
+    return d ? size() - static_cast<int>(std::count_if(d->spans.cbegin(), d->spans.cend(), isRom)) : 0;
+}
+
+void Model::setGames(const Games &games)
+{
+    beginResetModel();
+    m_games = games;
+    endResetModel();
+}
+
+int Model::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : m_games.size();
+}
+
+QVariant Model::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || index.row() >= m_games.size() || (role != Qt::DisplayRole && role != Qt::EditRole))
+        return {};
+    return m_games.at(index.row());
 }
 
 }

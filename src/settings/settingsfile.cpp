@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/settingsfile.h"
 
 #include "settings/settingscodec.h"
@@ -28,23 +29,39 @@ std::optional<LaunchOptions> SettingsFile::read() const
     return SettingsCodec::decode(head, whole);
 }
 
-bool SettingsFile::write(const QByteArray &bytes) const
+// Why a save cannot work, in plain words, for the cases a user can mend; empty otherwise.
+static QString obstacle(const QString &path)
+{
+    const QFileInfo file(path);
+    if (file.isDir())
+        return QStringLiteral("a folder has that name");
+    if (file.exists() && !file.isWritable())
+        return QStringLiteral("the file is read-only");
+    if (!QFileInfo(file.absolutePath()).isWritable())
+        return QStringLiteral("the folder is read-only");
+    return {};
+}
+
+bool SettingsFile::write(const QByteArray &bytes, QString *why) const
 {
     QSaveFile file(m_path);
     // Unbuffered, so that a short write (a full disk) shows here: a buffered QSaveFile can
     // commit a truncated file without reporting it.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return false;
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
+    const bool done = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && file.write(bytes) == bytes.size()
+        && file.commit();
+    if (!done && why) {
+        *why = obstacle(m_path);
+        if (why->isEmpty())
+            *why = file.error() == QFileDevice::NoError ? QStringLiteral("the disk may be full") : file.errorString();
     }
-    return file.commit();
+    if (!done)
+        file.cancelWriting();
+    return done;
 }
 
-bool SettingsFile::save(const LaunchOptions &options) const
+bool SettingsFile::save(const LaunchOptions &options, QString *why) const
 {
-    return write(SettingsCodec::encode(options));
+    return write(SettingsCodec::encode(options), why);
 }
 
 LaunchOptions SettingsFile::loadWithRecovery() const

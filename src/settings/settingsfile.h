@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "common/launchoptions.h"
@@ -7,7 +8,8 @@
 
 #include <optional>
 
-// quorix.cfg on disk. Never shows or logs anything: every failure has a quiet fallback.
+// quorix.cfg on disk. Shows and logs nothing itself: a failed read has a quiet fallback, a
+// failed save says why to its caller.
 class SettingsFile
 {
 public:
@@ -20,9 +22,11 @@ public:
     [[nodiscard]] std::optional<LaunchOptions> read() const;
 
     // Replaces the file as a whole (write beside it, then rename), so a failed save leaves the
-    // old file untouched. A read-only file is left alone. True when the new bytes are in place.
-    bool write(const QByteArray &bytes) const;
-    bool save(const LaunchOptions &options) const;
+    // old file untouched. A read-only file is left alone. True when the new bytes are in place;
+    // otherwise `why` (when given) says why, in words for the user.
+    bool write(const QByteArray &bytes, QString *why = nullptr) const;
+    bool save(const LaunchOptions &options, QString *why = nullptr) const;
+    [[nodiscard]] const QString &path() const { return m_path; }
 
     // The start-up read: the file's options; when they are unusable, the default record is
     // written and read back; when even that fails, the defaults themselves.

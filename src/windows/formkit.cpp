@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "windows/formkit.h"
 
 #include "common/launchoptions.h"
@@ -9,20 +10,36 @@
 #include <QPainter>
 #include <QScreen>
 #include <QStyleFactory>
+#include <QWindow>
 
-// The resources live in a static library: nothing would pull them in without this.
-static void initResources()
-{
-    Q_INIT_RESOURCE(quorix);
-}
+#include <algorithm>
 
 namespace FormKit {
 
-QPixmap programIcon()
+static QImage iconImage()
 {
-    static const bool done = (initResources(), true);
-    Q_UNUSED(done);
-    return QPixmap(QStringLiteral(":/quorix.png"), "PNG"); // named, so no image plugin is probed
+    static const QImage image(QStringLiteral(":/quorix-32.png"), "PNG"); // named, so no image plugin is probed
+    return image;
+}
+
+static QPixmap crisp(int side)
+{
+    return QPixmap::fromImage(iconImage().scaled(side, side, Qt::IgnoreAspectRatio, Qt::FastTransformation));
+}
+
+QIcon programIcon()
+{
+    QIcon icon;
+    for (int side : {16, 32, 48, 64, 128, 256})
+        icon.addPixmap(crisp(side));
+    return icon;
+}
+
+QPixmap programPicture(qreal devicePixelRatio)
+{
+    QPixmap picture = crisp(qRound(iconImage().width() * devicePixelRatio));
+    picture.setDevicePixelRatio(devicePixelRatio);
+    return picture;
 }
 
 // The face to ask for: the classic one where it is installed, else the first free stand-in
@@ -49,9 +66,9 @@ static QString face(const QString &family)
     return chosen;
 }
 
-void applyClassicLook()
+void applyClassicLook(bool styleGiven)
 {
-    if (qEnvironmentVariableIsEmpty("QT_STYLE_OVERRIDE"))
+    if (!styleGiven && qEnvironmentVariableIsEmpty("QT_STYLE_OVERRIDE"))
         QApplication::setStyle(QStyleFactory::create(QStringLiteral("Windows")));
 }
 
@@ -145,7 +162,44 @@ void centre(QWidget *window, const QWidget *owner)
         return;
     QRect frame = window->frameGeometry();
     frame.moveCenter(area.center());
+    if (const QScreen *screen = QGuiApplication::screenAt(area.center()) ? QGuiApplication::screenAt(area.center())
+                                                                         : QGuiApplication::primaryScreen()) {
+        const QRect room = screen->availableGeometry();
+        frame.moveRight(std::min(frame.right(), room.right()));
+        frame.moveBottom(std::min(frame.bottom(), room.bottom()));
+        frame.moveLeft(std::max(frame.left(), room.left()));
+        frame.moveTop(std::max(frame.top(), room.top()));
+    }
     window->move(frame.topLeft());
+}
+
+void setOwner(QWidget *window, const QWidget *owner)
+{
+    if (!owner || !owner->windowHandle())
+        return;
+    window->winId(); // the native window, which is what the window manager is told about
+    window->windowHandle()->setTransientParent(owner->windowHandle());
+}
+
+void releaseOwned(const QWidget *owner)
+{
+    const QWindow *handle = owner->windowHandle();
+    if (!handle)
+        return;
+    // A window with an owner does not keep the program running once the last other closes.
+    for (QWindow *window : QGuiApplication::topLevelWindows())
+        if (window->transientParent() == handle)
+            window->setTransientParent(nullptr);
+}
+
+void tabStopOnChecked(const QButtonGroup *group)
+{
+    if (!group)
+        return;
+    const QList<QAbstractButton *> buttons = group->buttons();
+    const QAbstractButton *stop = group->checkedButton() ? group->checkedButton() : buttons.value(0);
+    for (QAbstractButton *button : buttons)
+        button->setFocusPolicy(button == stop ? Qt::StrongFocus : Qt::ClickFocus);
 }
 
 qint16 checkValue(Qt::CheckState state)

@@ -1,9 +1,12 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Small pieces every window of the program shares: twips geometry, the classic fonts and
 // system colours, word-wrapping check boxes and radio buttons, drawn lines, single instances.
 
+#include <QButtonGroup>
 #include <QCheckBox>
+#include <QIcon>
 #include <QLabel>
 #include <QPointer>
 #include <QRadioButton>
@@ -23,8 +26,8 @@ namespace FormKit {
 }
 
 // The classic look the layouts were drawn for: the Windows style and its metrics, unless the
-// user asked for another style.
-void applyClassicLook();
+// user asked for another style (-style, or QT_STYLE_OVERRIDE).
+void applyClassicLook(bool styleGiven = false);
 
 // A classic face at a given size; faces missing here fall back to close free ones.
 [[nodiscard]] QFont classicFont(const QString &family, qreal pointSize, bool bold = false);
@@ -52,8 +55,16 @@ void drawLines(QWidget *form, const std::vector<Line> &lines);
 // client area in twips with only a close box, and discarded when closed.
 void setUpDialog(QWidget *dialog, const char *name, const QString &caption, int widthTwips, int heightTwips);
 
-// Places the window over the centre of the owner, or of the screen when there is no owner.
+// Places the window over the centre of the owner, or of the screen when there is no owner,
+// moved as needed to keep it on the screen; a window larger than the screen keeps its top
+// left corner (title bar, menu) there.
 void centre(QWidget *window, const QWidget *owner);
+
+// Makes the window the owner's transient, so the window manager keeps the two together
+// (minimized, raised and stacked as one). releaseOwned() lets the owner's windows go before
+// the owner closes, so that they can outlive it.
+void setOwner(QWidget *window, const QWidget *owner);
+void releaseOwned(const QWidget *owner);
 
 // Sizes a label to its caption, keeping the horizontal centre and the top of its design box,
 // so that captions meant to line up still do in whatever face stands in.
@@ -64,8 +75,10 @@ void sizeToText(QLabel *label, const QRect &box);
 // than clip a line.
 void fitWrapped(QLabel *label, const QRect &box, int maxWidth);
 
-// The program icon, 32 x 32 in 16 colours.
-[[nodiscard]] QPixmap programIcon();
+// The program icon: the one 32 x 32 picture in 16 colours, scaled without smoothing (crisp
+// pixels) to the sizes desktops ask for, and to the screen's scale for the About picture.
+[[nodiscard]] QIcon programIcon();
+[[nodiscard]] QPixmap programPicture(qreal devicePixelRatio);
 
 // The one instance of a window class, empty while that window is not open.
 template<class Window>
@@ -165,7 +178,23 @@ protected:
     bool hitButton(const QPoint &pos) const override { return this->rect().contains(pos); }
 };
 
-using RadioButton = Wrapping<QRadioButton>;
+// Makes a group of radio buttons one tab stop, its checked button, as option buttons in a
+// frame are; the arrow keys move within the group.
+void tabStopOnChecked(const QButtonGroup *group);
+
+class RadioButton : public Wrapping<QRadioButton>
+{
+public:
+    using Wrapping<QRadioButton>::Wrapping;
+
+protected:
+    // Qt gives the focused button the group's tab stop; it stays with the checked one.
+    void focusInEvent(QFocusEvent *event) override
+    {
+        Wrapping<QRadioButton>::focusInEvent(event);
+        tabStopOnChecked(group());
+    }
+};
 
 // A click never gives the third, grayed state; only the settings file can set it.
 class CheckBox : public Wrapping<QCheckBox>

@@ -1,4 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "windows/frmabout.h"
+
+#include "common/version.h"
 
 #include <QLabel>
 #include <QMouseEvent>
@@ -8,12 +11,12 @@ using namespace FormKit;
 frmAbout::frmAbout(QWidget *owner)
     : QDialog(owner)
 {
-    setUpDialog(this, "frmAbout", QStringLiteral("About-Quorix ver 0.70.1"), 3120, 1695);
+    setUpDialog(this, "frmAbout", QStringLiteral("About-Quorix ver " QUORIX_VERSION), 3120, 1695);
 
     // The labels take no clicks of their own: a click on them reaches the window and closes it.
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setPixmap(programIcon());
+    Image1->setPixmap(programPicture(devicePixelRatioF())); // crisp at any scale
     Image1->setGeometry(twips(240, 120, 480, 480));
     Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop); // natural size, never stretched
 
@@ -63,6 +66,7 @@ void frmAbout::showModal(const QWidget *owner)
     if (!about || about->isHidden()) { // a closed box lingers until its deferred deletion
         about = new frmAbout;
         centre(about, owner);
+        setOwner(about, owner);
     }
     about->exec();
 }

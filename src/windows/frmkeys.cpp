@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "windows/frmkeys.h"
 
 #include <QLabel>
@@ -108,6 +109,7 @@ frmKeys *frmKeys::showWindow(const QWidget *owner)
     return showSingle(defaultInstance<frmKeys>(), [owner] {
         auto *w = new frmKeys;
         centre(w, owner);
+        setOwner(w, owner);
         w->cmdOK->setFocus();
         return w;
     });

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "windows/frmwarning.h"
 
 #include "common/module1.h"
@@ -43,7 +44,14 @@ frmWarning::frmWarning(QWidget *owner)
 
 void frmWarning::Form_Load()
 {
-    txtWarning->setText(Module1::strWarning);
+    // Every message is written to fit the one line; should one not, its end gives way to "..."
+    // and the whole of it is in the tooltip and told to screen readers.
+    const QString &message = Module1::strWarning;
+    const QMargins m = txtWarning->textMargins() + QMargins(4, 0, 4, 0); // the frame and the line edit's own
+    const int room = txtWarning->width() - m.left() - m.right();
+    txtWarning->setText(txtWarning->fontMetrics().elidedText(message, Qt::ElideRight, room));
+    txtWarning->setToolTip(txtWarning->text() == message ? QString() : message);
+    txtWarning->setAccessibleDescription(message);
 }
 
 void frmWarning::cmdWarning_Click()
@@ -64,6 +72,7 @@ frmWarning *frmWarning::showMessage(const QWidget *owner)
     return showSingle(window, [owner] {
         auto *w = new frmWarning;
         centre(w, owner);
+        setOwner(w, owner);
         w->cmdWarning->setFocus();
         return w;
     });
