@@ -1,18 +1,18 @@
 #!/usr/bin/env bash
-# Installs the build into a scratch prefix and checks the tree and the desktop entry.
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Installs the build into a scratch prefix and checks what lands there: the program, its
+# desktop entry and metainfo (validated), icons, manual and notices.
 set -euo pipefail
-build=$1
+build=$1 id=$2
 prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
 cmake --install "$build" --prefix "$prefix" >/dev/null
-for f in bin/quorix share/applications/quorix.desktop share/icons/hicolor/32x32/apps/quorix.png \
-         share/doc/quorix/README.md; do
-    [ -e "$prefix/$f" ] || { echo "missing from the install tree: $f"; exit 1; }
+cd "$prefix/share"
+for f in ../bin/quorix applications/$id.desktop metainfo/$id.metainfo.xml man/man1/quorix.1.gz \
+         doc/quorix/{copyright,changelog.gz,README.md} icons/hicolor/{16x16,32x32,48x48,64x64,128x128,256x256}/apps/$id.png; do
+    [ -s "$f" ] || { echo "missing from the install tree: $f"; exit 1; }
 done
-[ -x "$prefix/bin/quorix" ] || { echo "bin/quorix is not executable"; exit 1; }
-desktop-file-validate "$prefix/share/applications/quorix.desktop"
-grep -q '^Categories=Game;Emulator;$' "$prefix/share/applications/quorix.desktop"
-if grep -q '^Path=' "$prefix/share/applications/quorix.desktop"; then
-    echo "the desktop entry must not set a working folder"; exit 1
-fi
+desktop-file-validate applications/$id.desktop
+appstreamcli validate --no-net --pedantic metainfo/$id.metainfo.xml
+[ "$(../bin/quorix --version)" = "quorix $(sed -n 's/.*<release version="\([^"]*\)".*/\1/p' metainfo/$id.metainfo.xml)" ]
 echo "install tree ok"

@@ -1,6 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Composes command lines from arbitrary file names and option values, then splits them
-// again. The file name must come back as exactly one argument, whatever it holds, and every
-// other argument must be one of the emulator's options.
+// again. The file name must come back as exactly one argument, whatever it holds ("./" before
+// a leading dash), and every other argument must be one of the emulator's options.
 #include "launch/commandline.h"
 
 #include <QSet>
@@ -27,7 +28,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (launch.refused())
         return (file.isEmpty() || file == CommandLine::RomFile) ? 0 : (std::abort(), 0);
     const auto args = CommandLine::arguments(launch.commandLine, file);
-    if (!args || args->isEmpty() || args->first() != file)
+    const QString asFile = file.startsWith(QLatin1Char('-')) ? QStringLiteral("./") + file : file;
+    if (!args || args->isEmpty() || args->first() != asFile)
         std::abort();
     static const QSet<QString> flags{QStringLiteral("-debug"), QStringLiteral("-nolimit"),
                                      QStringLiteral("-nosound"), QStringLiteral("-novoice")};

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary bytes to the settings reader. Whatever it accepts must be a record the
 // controls take, and must save and read back as itself; a prefix read never accepts what
 // the whole text refuses.

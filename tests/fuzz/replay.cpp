@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs a fuzz target over the kept corpus without libFuzzer, so that every ordinary test
 // run replays what fuzzing found: replay_<target> <corpus folder>.
 #include <QDirIterator>

@@ -1,0 +1,300 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The window-free core: the settings reader and file, the folder listing, the emulator
+// lookup and the command line.
+#include "launch/emulator.h"
+#include "main/gamelist.h"
+#include "main/startup.h"
+#include "settings/settingscodec.h"
+#include "settings/settingsfile.h"
+#include "testkit.h"
+
+#include <QScopeGuard>
+
+#include <cerrno>
+#include <cfenv>
+#include <csignal>
+#include <dirent.h>
+#include <dlfcn.h>
+#include <fcntl.h>
+#include <sys/resource.h>
+
+using namespace Qt::StringLiterals;
+using TestKit::text;
+using TestKit::WorkFolder;
+
+// Faults the file system rarely gives on demand, injected into the C library's calls.
+static bool failRename = false, unknownTypes = false;
+template<class F> static F *real(const char *name) { return reinterpret_cast<F *>(dlsym(RTLD_NEXT, name)); }
+extern "C" int rename(const char *from, const char *to)
+{
+    return failRename ? (errno = EIO, -1) : real<int(const char *, const char *)>("rename")(from, to);
+}
+extern "C" int renameat2(int fromDir, const char *from, int toDir, const char *to, unsigned flags)
+{
+    return failRename ? (errno = EIO, -1) : real<int(int, const char *, int, const char *, unsigned)>("renameat2")(fromDir, from, toDir, to, flags);
+}
+extern "C" dirent *readdir(DIR *dir)
+{
+    dirent *entry = real<dirent *(DIR *)>("readdir")(dir);
+    if (entry && unknownTypes)
+        entry->d_type = DT_UNKNOWN; // as some network and FUSE file systems report
+    return entry;
+}
+
+struct Pair { QByteArray in, out; };
+struct LoadRow { QByteArray file, options; bool replaced; };
+struct SaveRow { QByteArray fault; QString why; };
+struct ScanRow { QByteArray entries, listed; int count; };
+Q_DECLARE_METATYPE(Pair)
+Q_DECLARE_METATYPE(LoadRow)
+Q_DECLARE_METATYPE(SaveRow)
+Q_DECLARE_METATYPE(ScanRow)
+
+class TestCore : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void decode_data()
+    {
+        QTest::addColumn<Pair>("row"); // the file, the options read
+        QTest::newRow("all set") << Pair{"1,1,1,1,3,2\r\n", "1,1,1,1,3,2"};
+        QTest::newRow("default line, its seventh value not read") << Pair{SettingsCodec::defaultRecord(), "0,0,0,0,1,0"};
+        QTest::newRow("grayed box") << Pair{"2,0,1,0,1,0\r\n", "2,0,1,0,1,0"};
+        QTest::newRow("equal sticks read as they stand") << Pair{"0,0,0,0,2,2\r\n", "0,0,0,0,2,2"};
+        QTest::newRow("empty values are 0") << Pair{",,,1,,\r\n", "0,0,0,1,0,0"};
+        QTest::newRow("halves round to even") << Pair{"0,0,0,1.5,0.5,2.5\r\n", "0,0,0,2,0,2"};
+        QTest::newRow("fractions round to the nearest") << Pair{"0.6,1.49,0,0,1,0\r\n", "1,1,0,0,1,0"};
+        QTest::newRow("signs") << Pair{"-0,+1,0,0,1,0", "0,1,0,0,1,0"};
+        QTest::newRow("exponents") << Pair{"1E0,0,0,0,3e0,0.2e1", "1,0,0,0,3,2"};
+        QTest::newRow("quoted numbers") << Pair{"\"1\",0,\" 2 \",0,\"3\",0\r\n", "1,0,2,0,3,0"};
+        QTest::newRow("quoted value before the line end") << Pair{"0,0,0,0,1,\"2\"\r\n", "0,0,0,0,1,2"};
+        QTest::newRow("quoted value at the very end") << Pair{"0,0,0,0,1,\"2\"", "0,0,0,0,1,2"};
+        QTest::newRow("blanks and tabs around values") << Pair{" 1 ,\t0, 0 ,0 ,\t\"1\",0 \r\n", "1,0,0,0,1,0"};
+        QTest::newRow("lone LF line ends") << Pair{"1,0,0\n0,1,0\n", "1,0,0,0,1,0"};
+        QTest::newRow("lone CR line ends") << Pair{"1,0,0\r0,1,0\r", "1,0,0,0,1,0"};
+        QTest::newRow("no line end") << Pair{"0,1,0,0,3,1", "0,1,0,0,3,1"};
+        QTest::newRow("junk after six values") << Pair{"0,0,0,0,1,0,zz\x01\xff\r\nmore", "0,0,0,0,1,0"};
+        // Each of these files fails.
+        QTest::newRow("out of range") << Pair{"1,1,0,0,4,0|0,0,0,0,-1,0|3,0,0,0,1,0|0,0,0,0,3.5,0|0,0,0,40000,1,0|0,0,65537,0,1,0|-65536,0,0,0,1,0|1e999,0,0,0,1,0", "fails"};
+        QTest::newRow("not numbers") << Pair{"yes,0,0,0,1,0|&H1,0,0,0,1,0|inf,0,0,0,1,0|nan,0,0,0,1,0|1x,0,0,0,1,0|1 0,0,0,0,1,0|\"1,0,0,0,1,0\r\n|"
+                                             "\"\",0,0,0,1,0|\"1\"x,0,0,0,1,0|" + QByteArray("0,0\0,0,0,1,0", 13) + "|\x89PNG\r\n\x1a\n\x01IHDR", "fails"};
+        QTest::newRow("too short") << Pair{"0,0,0,0,1\r\n|0,0,0,0,1,||\r\n", "fails"};
+    }
+    void decode()
+    {
+        QFETCH(Pair, row);
+        for (const QByteArray &file : row.out == "fails" ? row.in.split('|') : QByteArrayList{row.in}) {
+            std::fesetround(FE_UPWARD); // another rounding mode in force must neither change the result nor be lost
+            const QByteArray got = text(SettingsCodec::decode(file));
+            QVERIFY2(got == row.out && std::fegetround() == FE_UPWARD, file.constData());
+            std::fesetround(FE_TONEAREST);
+        }
+    }
+
+    void encode()
+    {
+        LaunchOptions o = *SettingsCodec::decode("1,0,0,0,1,0");
+        QCOMPARE(SettingsCodec::encode(o), QByteArray::fromHex("312c302c302c302c312c300d0a"));
+        o.stick1 = o.stick2 = std::nullopt;
+        o.noVoice = Check::Grayed;
+        QCOMPARE(SettingsCodec::encode(o), "1,0,0,2,,\r\n");
+        QCOMPARE(SettingsCodec::defaultRecord(), QByteArray::fromHex("302c302c302c302c312c302c22235452554523220d0a"));
+    }
+
+    void load_data()
+    {
+        QTest::addColumn<LoadRow>("row"); // the file's bytes or <none> <fifo> <dir> <link> <huge>; options; replaced by the default record
+        QTest::newRow("missing") << LoadRow{"<none>", "0,0,0,0,1,0", true};
+        QTest::newRow("good file kept") << LoadRow{"1,1,1,1,3,2\r\n", "1,1,1,1,3,2", false};
+        QTest::newRow("bad stick replaced") << LoadRow{"1,1,1,1,4,0\r\n", "0,0,0,0,1,0", true};
+        QTest::newRow("empty replaced") << LoadRow{"", "0,0,0,0,1,0", true};
+        QTest::newRow("value running over the read limit") << LoadRow{"0,0,0,0,1," + QByteArray(4090, '0') + "1\r\n", "0,0,0,0,1,0", true};
+        QTest::newRow("record behind 5000 blanks") << LoadRow{QByteArray(5000, ' ') + "1,1,1,1,3,2\r\n", "0,0,0,0,1,0", true};
+        QTest::newRow("FIFO, never opened") << LoadRow{"<fifo>", "0,0,0,0,1,0", true};
+        QTest::newRow("dangling link") << LoadRow{"<link>", "0,0,0,0,1,0", true};
+        QTest::newRow("100 MB of zeros") << LoadRow{"<huge>", "0,0,0,0,1,0", true};
+        QTest::newRow("a folder of that name") << LoadRow{"<dir>", "0,0,0,0,1,0", false};
+        QTest::newRow("unreadable") << LoadRow{"1,1,1,1,3,2\r\n", "0,0,0,0,1,0", false};
+    }
+    void load()
+    {
+        QFETCH(LoadRow, row);
+        WorkFolder folder;
+        const QString path = folder.file(u"quorix.cfg"_s);
+        const QByteArray p = QFile::encodeName(path);
+        QVERIFY(row.file == "<fifo>" ? mkfifo(p.constData(), 0644) == 0 : row.file == "<dir>" ? QDir().mkdir(path)
+                : row.file == "<link>" ? QFile::link(folder.file(u"gone.cfg"_s), path)
+                : row.file == "<huge>" ? folder.write(u"quorix.cfg"_s) && QFile::resize(path, 100 << 20)
+                                       : row.file == "<none>" || folder.write(u"quorix.cfg"_s, row.file));
+        const bool unreadable = QByteArray(QTest::currentDataTag()) == "unreadable";
+        if (unreadable) {
+            TestKit::handOver(folder.path(), 0755);
+            TestKit::handOver(path, 0);
+        }
+        const auto start = [&] { return text(SettingsFile().loadWithRecovery()) == row.options ? 0 : 1; };
+        QCOMPARE(unreadable ? TestKit::asUser(start) : start(), 0);
+        chmod(p.constData(), 0644);
+        QCOMPARE(folder.read(), row.replaced ? SettingsCodec::defaultRecord() : row.file == "<dir>" ? "<missing>" : row.file);
+    }
+
+    void failedSave_data()
+    {
+        QTest::addColumn<SaveRow>("row"); // the fault; why the save failed, as the user is told
+        QTest::newRow("nothing wrong") << SaveRow{"", {}};
+        QTest::newRow("read-only folder") << SaveRow{"folder 0555", u"the folder is read-only"_s};
+        QTest::newRow("read-only file") << SaveRow{"file 0444", u"the file is read-only"_s};
+        QTest::newRow("a folder of that name") << SaveRow{"dir", u"a folder has that name"_s};
+        QTest::newRow("the rename fails") << SaveRow{"rename", u"Input/output error"_s};
+        QTest::newRow("the disk is full") << SaveRow{"full", u"the disk may be full"_s};
+    }
+    void failedSave()
+    {
+        QFETCH(SaveRow, row);
+        WorkFolder folder;
+        const QByteArray old = row.fault == "dir" ? "<missing>" : QByteArray(20000, 'x');
+        QVERIFY(row.fault == "dir" ? QDir().mkdir(u"quorix.cfg"_s) : folder.write(u"quorix.cfg"_s, old));
+        if (row.fault.contains(' ')) {
+            TestKit::handOver(folder.path(), row.fault.startsWith("folder") ? 0555 : 0755);
+            TestKit::handOver(folder.file(u"quorix.cfg"_s), row.fault.startsWith("file") ? 0444 : 0644);
+        }
+        const auto save = [&] {
+            failRename = row.fault == "rename";
+            if (row.fault == "full") { // the file size limit stops the write after a few bytes
+                signal(SIGXFSZ, SIG_IGN);
+                const rlimit limit{4, 4};
+                setrlimit(RLIMIT_FSIZE, &limit);
+            }
+            QString why;
+            const bool saved = SettingsFile().save(SettingsCodec::defaults(), &why);
+            failRename = false;
+            return saved == row.why.isEmpty() && why == row.why ? 0 : 1;
+        };
+        QCOMPARE(row.fault.contains(' ') ? TestKit::asUser(save) : row.fault == "full" ? TestKit::inChild(save) : save(), 0);
+        QCOMPARE(folder.read(), row.why.isEmpty() ? SettingsCodec::encode(SettingsCodec::defaults()) : old);
+        QCOMPARE(folder.entries(), QStringList{u"quorix.cfg"_s}); // nothing left beside it
+    }
+
+    void killedSaveLeavesWholeRecord()
+    {
+        WorkFolder folder;
+        const QByteArray a = "1,0,1,0,3,2\r\n", b = "0,2,0,1,0,1\r\n";
+        QVERIFY(folder.write(u"quorix.cfg"_s, a));
+        for (int round = 0; round < 40; ++round) {
+            const pid_t pid = fork();
+            for (int i = 0; pid == 0; ++i)
+                SettingsFile().save(*SettingsCodec::decode(i % 2 ? a : b));
+            usleep(static_cast<useconds_t>(200 + (round * 397) % 3000));
+            kill(pid, SIGKILL);
+            waitpid(pid, nullptr, 0);
+            QVERIFY2(folder.read() == a || folder.read() == b, folder.read().constData());
+        }
+    }
+
+    void scan_data()
+    {
+        QTest::addColumn<ScanRow>("row"); // "|"-separated entries (name/ a folder, name@target a link, name! a FIFO), the listing, the count
+        QTest::newRow("empty") << ScanRow{"", "", 0};
+        QTest::newRow("only the ROM") << ScanRow{"O2ROM.BIN", "O2ROM.BIN", 0};
+        QTest::newRow("one game") << ScanRow{"solo.bin", "solo.bin", 1};
+        QTest::newRow("case folded, Z too") << ScanRow{"zeta.BIN|O2ROM.BIN|Zulu.bin|alpha.bin|Beta.Bin|o2rom.bin",
+                                                       "alpha.bin|Beta.Bin|O2ROM.BIN|o2rom.bin|zeta.BIN|Zulu.bin", 5};
+        QTest::newRow("non-ASCII folded") << ScanRow{"\xc3\x89" "den.bin|\xc3\xa9" "b\xc3\xa8" "ne.bin|zorro.bin",
+                                                     "zorro.bin|\xc3\xa9" "b\xc3\xa8" "ne.bin|\xc3\x89" "den.bin", 3};
+        QTest::newRow("same but for case: capitals first") << ScanRow{"b.bin|B.bin|a.bin", "a.bin|B.bin|b.bin", 3};
+        QTest::newRow("a name before its longer self") << ScanRow{"ab.bin.bin|ab.bin", "ab.bin|ab.bin.bin", 2};
+        QTest::newRow("long shared start") << ScanRow{"Game 0012 Part Two.bin|Game 0012 Part One.bin|game 0012 part one.bin|Game 0012 Part One.bin.bin",
+                                                      "Game 0012 Part One.bin|game 0012 part one.bin|Game 0012 Part One.bin.bin|Game 0012 Part Two.bin", 4};
+        QTest::newRow("same first eight bytes") << ScanRow{"aaaaaaaaaaaa2.bin|aaaaaaaaaaaa1.bin|b.bin", "aaaaaaaaaaaa1.bin|aaaaaaaaaaaa2.bin|b.bin", 3};
+        QTest::newRow("short and odd names") << ScanRow{"bin|xbin|x.bi|a.bin.txt|b.binx|.bin|a.BIN", "a.BIN", 1};
+        QTest::newRow("hidden") << ScanRow{".x.bin|y.bin", "y.bin", 1};
+        QTest::newRow("folders, links, FIFOs") << ScanRow{"x.bin/|real.bin|alias.bin@real.bin|gone.bin@nowhere|dir.bin@x.bin|pipe.bin!", "alias.bin|real.bin", 2};
+        QTest::newRow("types unknown to the file system") << ScanRow{"x.bin/|real.bin|alias.bin@real.bin|pipe.bin!", "alias.bin|real.bin", 2};
+        QTest::newRow("not valid UTF-8") << ScanRow{"bad\xff.bin|ok.bin", "ok.bin", 1};
+        QTest::newRow("unreadable folder") << ScanRow{"a.bin|b.bin", "", 0};
+    }
+    void scan()
+    {
+        QFETCH(ScanRow, row);
+        const QByteArray tag = QTest::currentDataTag();
+        WorkFolder folder;
+        const QByteArray dir = QFile::encodeName(folder.path()) + '/';
+        const QList<QByteArray> names = row.entries.split('|');
+        const auto cleanUp = qScopeGuard([&] { // QTemporaryDir cannot remove names that are not text
+            for (const QByteArray &e : names)
+                unlink((dir + e).constData());
+        });
+        for (const QByteArray &e : names) {
+            const QByteArray at = dir + e.left(e.indexOf('@') < 0 ? e.size() - (e.endsWith('/') || e.endsWith('!')) : e.indexOf('@'));
+            QVERIFY(e.isEmpty() || (e.endsWith('/') ? mkdir(at.constData(), 0755) : e.endsWith('!') ? mkfifo(at.constData(), 0644)
+                                    : e.contains('@') ? symlink(e.mid(e.indexOf('@') + 1).constData(), at.constData())
+                                                      : close(open(at.constData(), O_CREAT | O_WRONLY, 0644))) == 0);
+        }
+        unknownTypes = tag == "types unknown to the file system";
+        GameList::Games got;
+        if (tag == "unreadable folder") {
+            TestKit::handOver(folder.path(), 0311);
+            QCOMPARE(TestKit::asUser([&] { return GameList::scan(folder.path()).size(); }), 0);
+        } else {
+            got = GameList::startScan(folder.path()).get();
+        }
+        unknownTypes = false;
+        QCOMPARE(got.toList().join(u'|').toUtf8(), row.listed);
+        QCOMPARE(got.gameCount(), row.count);
+    }
+
+    void candidates_data()
+    {
+        QTest::addColumn<QByteArray>("here"); // names in the game folder, then on PATH: +x runnable, / a folder
+        QTest::addColumn<QByteArray>("found");
+        QTest::newRow("all four, in order") << QByteArray("O2EM.EXE+x o2em+x | O2EM.EXE+x o2em+x") << QByteArray("here/O2EM.EXE path/O2EM.EXE here/o2em path/o2em");
+        QTest::newRow("a Windows O2EM.EXE that may not run") << QByteArray("O2EM.EXE | o2em+x") << QByteArray("path/o2em");
+        QTest::newRow("a folder named O2EM.EXE") << QByteArray("O2EM.EXE/ o2em+x |") << QByteArray("here/o2em");
+        QTest::newRow("PATH searched") << QByteArray("| O2EM.EXE+x") << QByteArray("path/O2EM.EXE");
+        QTest::newRow("none") << QByteArray("o2em.exe+x |") << QByteArray("");
+    }
+    void candidates()
+    {
+        QFETCH(QByteArray, here);
+        QFETCH(QByteArray, found);
+        QTemporaryDir folder, path;
+        for (int i = 0; i < 2; ++i) {
+            for (const QByteArray &n : here.split('|')[i].trimmed().split(' ')) {
+                const QString file = (i ? path : folder).filePath(QString::fromLatin1(n).section(u'+', 0, 0).section(u'/', 0, 0));
+                QVERIFY(n.isEmpty() || (n.endsWith('/') ? QDir().mkdir(file) : QFile(file).open(QIODevice::WriteOnly)));
+                QVERIFY(!n.endsWith("+x") || QFile::setPermissions(file, QFile::ReadOwner | QFile::ExeOwner));
+            }
+        }
+        const QString got = Emulator::candidates(folder.path(), u"::/nonexistent:"_s + path.path()).join(u' ');
+        QCOMPARE(QString(got).replace(folder.path(), u"here"_s).replace(path.path(), u"path"_s).toLatin1(), found);
+    }
+
+    void arguments_data()
+    {
+        QTest::addColumn<Pair>("row"); // the command line; what it asks for, the folder, -style given, a piece of the text
+        QTest::newRow("none") << Pair{"", "run||0|"};
+        QTest::newRow("-h") << Pair{"-h", "help||0|-v, --version"};
+        QTest::newRow("-v") << Pair{"-v", "version||0|quorix "};
+        QTest::newRow("a folder") << Pair{"games", "run|games|0|"};
+        QTest::newRow("Qt's options pass") << Pair{"-style fusion -reverse -platform offscreen games", "run|games|1|"};
+        QTest::newRow("a folder that looks like an option") << Pair{"-- -odd", "run|-odd|0|"};
+        QTest::newRow("a file") << Pair{"games/a.bin", "fail||0|games/a.bin: not a folder"};
+        QTest::newRow("two folders") << Pair{"games games", "fail||0|one folder at most"};
+    }
+    void arguments()
+    {
+        QFETCH(Pair, row);
+        WorkFolder folder;
+        QVERIFY(QDir().mkpath(u"games"_s) && QDir().mkpath(u"-odd"_s) && folder.write(u"games/a.bin"_s));
+        const Startup::Arguments a = Startup::parse(QStringList{u"quorix"_s} + QString::fromLatin1(row.in).split(u' ', Qt::SkipEmptyParts));
+        const QList<QByteArray> want = row.out.split('|');
+        const char *actions[] = {"run", "help", "version", "fail"};
+        QCOMPARE(QByteArray(actions[static_cast<int>(a.action)]), want[0]);
+        QCOMPARE(a.folder, want[1].isEmpty() ? QString() : folder.file(QString::fromLatin1(want[1])));
+        QCOMPARE(a.styleGiven, want[2] == "1");
+        QVERIFY2(a.text.contains(QString::fromLatin1(want[3])) && a.text.isEmpty() == want[3].isEmpty(), qPrintable(a.text));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCore)
+#include "tst_core.moc"

@@ -1,0 +1,264 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The secondary windows, the access keys, placement and the icon; run at scale 1 and 2.
+#include "common/module1.h"
+#include "main/frmquorix.h"
+#include "testkit.h"
+#include "windows/formkit.h"
+#include "windows/frmabout.h"
+#include "windows/frmkeys.h"
+#include "windows/frmwarning.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+#include <QWindow>
+
+using namespace Qt::StringLiterals;
+using Factory = std::function<QWidget *()>;
+Q_DECLARE_METATYPE(Factory)
+
+// The window is whole on the screen; on a side where it is larger, it starts at the edge.
+static bool onScreen(const QWidget *w)
+{
+    const QRect room = w->screen()->availableGeometry(), frame = w->frameGeometry();
+    const auto along = [](int start, int end, int roomStart, int roomEnd) {
+        return end - start > roomEnd - roomStart ? start == roomStart : start >= roomStart && end <= roomEnd;
+    };
+    return along(frame.left(), frame.right(), room.left(), room.right()) && along(frame.top(), frame.bottom(), room.top(), room.bottom());
+}
+
+static std::unique_ptr<frmQuorix> mainWindow()
+{
+    auto w = std::make_unique<frmQuorix>();
+    w->show();
+    QApplication::setActiveWindow(w.get());
+    return QTest::qWaitForWindowActive(w.get()) ? std::move(w) : nullptr;
+}
+
+// Opens the About box from the main window and, inside its modal loop, runs `inside`; true
+// when that closed the box.
+static bool aboutClosedBy(frmQuorix &w, const std::function<void(frmAbout *)> &inside)
+{
+    bool closed = false;
+    QTimer::singleShot(0, &w, [&] {
+        QPointer<frmAbout> about = frmAbout::instance();
+        inside(about);
+        closed = !about || !about->isVisible();
+        if (!closed)
+            about->close(); // never leave the test stuck in the modal loop
+    });
+    w.cmdAbout->click(); // returns when the box has closed
+    return closed;
+}
+
+class TestWindows : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_folder; // empty: Run Game gives a refusal
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        FormKit::applyClassicLook();
+        QDir::setCurrent(m_folder.path());
+    }
+    void cleanup()
+    {
+        delete frmKeys::instance();
+        delete frmWarning::instance();
+    }
+
+    void captionsFit_data()
+    {
+        QTest::addColumn<Factory>("make");
+        QTest::newRow("main") << Factory([] { return new frmQuorix; });
+        QTest::newRow("warning") << Factory([] { return new frmWarning; });
+        QTest::newRow("keys") << Factory([] { return new frmKeys; });
+        QTest::newRow("about") << Factory([] { return new frmAbout; });
+    }
+    void captionsFit()
+    {
+        QFETCH(Factory, make);
+        std::unique_ptr<QWidget> window(make());
+        window->show();
+        QVERIFY(onScreen(window.get()) && window->minimumSize() == window->maximumSize());
+        QVERIFY(!(window->windowFlags() & Qt::WindowMaximizeButtonHint) && (window->windowFlags() & Qt::MSWindowsFixedSizeDialogHint));
+        for (QWidget *child : window->findChildren<QWidget *>()) {
+            auto *label = qobject_cast<QLabel *>(child);
+            auto *button = qobject_cast<QAbstractButton *>(child);
+            if (!child->isVisibleTo(window.get()) || !(label || button))
+                continue;
+            QRect area = label ? label->contentsRect() : button->rect().adjusted(4, 2, -4, -2);
+            if (auto *check = dynamic_cast<FormKit::Wrapping<QCheckBox> *>(child))
+                area = check->captionRect();
+            else if (auto *radio = dynamic_cast<FormKit::Wrapping<QRadioButton> *>(child))
+                area = radio->captionRect();
+            const QString text = QString(label ? label->text() : button->text()).remove(u'&');
+            const QRect need = child->fontMetrics().boundingRect(area, (!label || label->wordWrap()) ? Qt::TextWordWrap : 0, text);
+            QVERIFY2(need.width() <= area.width() && need.height() <= area.height() && child->parentWidget()->rect().contains(child->geometry()),
+                     qPrintable(child->objectName() + u": "_s + text));
+        }
+    }
+
+    void keysAndRules()
+    {
+        frmKeys keys;
+        const std::pair<const char *, QString> captions[] = {
+            {"lblLeftKeys", u"Left Keyboard Controls:"_s}, {"lblRightKeys", u"Right Keyboard Controls:"_s}, {"lblLeftUp", u"W"_s},
+            {"lblLeftDown", u"X"_s}, {"lblLeftLeft", u"A"_s}, {"lblLeftRight", u"D"_s}, {"lblLeftFire", u"Left Shift"_s},
+            {"lblRightFire", u"Right Shift"_s}, {"lblRightLeft", u"\u2190"_s}, {"lblRightUP", u"\u2191"_s}, {"lblRightRight", u"\u2192"_s},
+            {"lblRightDown", u"\u2193"_s}, {"lblEmuKeys", u"ESC - Exit O2EM  F4 - Enter Debugger F5 - Reset Emulator"_s},
+            {"lblDebugKey", u"Pressing H in the debug mode brings up help."_s}};
+        for (const auto &[name, caption] : captions) {
+            const QLabel *label = keys.findChild<QLabel *>(QLatin1String(name));
+            QVERIFY(label->text() == caption && QFontMetrics(label->font()).inFontUcs4(caption.at(0).unicode())); // drawn, not a box
+        }
+        // A cross: W, the fire key and X on one centre line, and the same for the arrows.
+        const auto centre = [&keys](const char *name) { return keys.findChild<QLabel *>(QLatin1String(name))->geometry().center().x(); };
+        QVERIFY(qAbs(centre("lblLeftUp") - centre("lblLeftFire")) <= 1 && qAbs(centre("lblLeftUp") - centre("lblLeftDown")) <= 1);
+        QVERIFY(qAbs(centre("lblRightUP") - centre("lblRightDown")) <= 1 && qAbs(centre("lblRightUP") - centre("lblRightFire")) <= 2);
+        // The lines: the divider, and the engraved rules (a light line on a band) of both windows.
+        frmAbout about;
+        const std::tuple<QWidget *, QPoint, QPalette::ColorRole> pixels[] = {
+            {&keys, {208, 100}, QPalette::WindowText}, {&keys, {100, 192}, QPalette::HighlightedText}, {&keys, {100, 191}, QPalette::Mid},
+            {&keys, {10, 192}, QPalette::Mid}, {&about, {100, 48}, QPalette::HighlightedText}, {&about, {100, 49}, QPalette::Mid}};
+        for (const auto &[window, at, role] : pixels) {
+            const QPixmap shot = window->grab();
+            QCOMPARE(shot.toImage().pixelColor(at * shot.devicePixelRatio()).rgb(), window->palette().color(role).rgb());
+        }
+    }
+
+    void secondaryWindows_data()
+    {
+        QTest::addColumn<bool>("keys"); // or the warning window
+        QTest::addColumn<int>("key");   // that closes it; 0: the close box; -1: the main window closes first
+        QTest::newRow("keys: Enter") << true << int(Qt::Key_Return);
+        QTest::newRow("keys: Space") << true << int(Qt::Key_Space);
+        QTest::newRow("keys: close box") << true << 0;
+        QTest::newRow("keys outlive the main window") << true << -1;
+        QTest::newRow("warning: Enter") << false << int(Qt::Key_Return);
+        QTest::newRow("warning: Esc") << false << int(Qt::Key_Escape);
+        QTest::newRow("the warning outlives the main window") << false << -1;
+    }
+    void secondaryWindows()
+    {
+        QFETCH(bool, keys);
+        QFETCH(int, key);
+        auto main = mainWindow();
+        const auto open = [&main, keys] {
+            keys ? main->mnuKeys->trigger() : main->cmdRun->click();
+            return keys ? static_cast<QDialog *>(frmKeys::instance()) : frmWarning::instance();
+        };
+        QPointer<QDialog> first = open();
+        struct : QObject {
+            int raised = 0;
+            bool eventFilter(QObject *, QEvent *e) override { return (raised += e->type() == QEvent::ZOrderChange), false; }
+        } counter;
+        first->installEventFilter(&counter);
+        QVERIFY(open() == first && counter.raised == 1); // one window, brought to the front
+        QVERIFY(!first->isModal() && first->windowHandle()->transientParent() == main->windowHandle()); // kept with the main window
+        QCOMPARE(first->focusWidget(), first->findChild<QPushButton *>());
+        const QRect frame = first->frameGeometry(), room = first->screen()->availableGeometry();
+        QVERIFY(onScreen(first)); // and centred on the main window, unless that would leave the screen
+        QVERIFY(qAbs(frame.center().x() - main->frameGeometry().center().x()) <= 2 || frame.left() == room.left() || frame.right() == room.right());
+        if (key < 0) { // the program ends once the last of its windows closes
+            bool outlived = false;
+            QTimer::singleShot(0, main.get(), [&main] { main->close(), main.reset(); });
+            QTimer::singleShot(200, qApp, [&] { outlived = first && first->isVisible() && first->close(); });
+            QTimer::singleShot(5000, qApp, [] { QCoreApplication::exit(2); });
+            QVERIFY(QCoreApplication::exec() == 0 && outlived);
+            return;
+        }
+        key ? QTest::keyClick(first->focusWidget(), Qt::Key(key)) : void(first->close());
+        QTRY_VERIFY(!first); // discarded; the next one is loaded afresh
+        QVERIFY(open() && main->isVisible());
+    }
+
+    void aboutCloses_data()
+    {
+        QTest::addColumn<QByteArray>("target"); // a child's name, the rule, the background, Esc, or the main window
+        for (const char *t : {"Image1", "lblAuthor", "lblCopyright", "rule", "background", "Esc", "main"})
+            QTest::newRow(t) << QByteArray(t);
+    }
+    void aboutCloses()
+    {
+        QFETCH(QByteArray, target);
+        const auto main = mainWindow();
+        for (int round = 0; round < 2; ++round) { // the second time shows the same
+            bool seen = false;
+            QCOMPARE(aboutClosedBy(*main, [&](frmAbout *about) {
+                const QPixmap picture = about->Image1->pixmap();
+                seen = about->isModal() && about->windowTitle() == u"About-Quorix ver 0.70.1"_s && onScreen(about)
+                    && about->windowHandle()->transientParent() == main->windowHandle()
+                    && about->lblCopyright->text().contains(u"\nPlease keep emulation free!\n"_s)
+                    && picture.deviceIndependentSize() == QSizeF(32, 32) && picture.devicePixelRatio() == about->devicePixelRatioF();
+                if (target == "main") // clicks through the window system, as a user's come: the box swallows them
+                    for (QWidget *button : {main->cmdRun, main->cmdExit})
+                        QTest::mouseClick(main->windowHandle(), Qt::LeftButton, {}, button->mapTo(main.get(), QPoint(5, 5)));
+                else if (target == "Esc")
+                    QTest::keyClick(about, Qt::Key_Escape);
+                else if (target == "rule" || target == "background")
+                    QTest::mouseClick(about, Qt::LeftButton, {}, target == "rule" ? QPoint(100, 48) : QPoint(200, 4));
+                else
+                    QTest::mouseClick(about->findChild<QWidget *>(QLatin1String(target)), Qt::LeftButton);
+            }), target != "main");
+            QVERIFY(seen && !frmWarning::instance() && main->isVisible());
+        }
+    }
+
+    void keys() // Alt+R and Alt+X: with the main window's tests
+    {
+        const auto main = mainWindow();
+        QStringList seen; // what each key opened, as it opened
+        QTimer watch;
+        connect(&watch, &QTimer::timeout, main.get(), [&] {
+            for (QWidget *w : {QApplication::activePopupWidget(), static_cast<QWidget *>(frmAbout::instance())})
+                if (w && w->isVisible() && w->font() == main->font() && (w->close(), true)) // the menu in the window's own font
+                    seen << w->objectName();
+        });
+        watch.start(10);
+        for (const auto key : {Qt::Key_Return, Qt::Key_A, Qt::Key_F}) { // Enter on the focused About button is not Run Game
+            QApplication::setActiveWindow(main.get());
+            QVERIFY(QTest::qWaitForWindowActive(main.get()));
+            key == Qt::Key_Return ? QTest::keyClick(main->cmdAbout, key) : QTest::keyClick(main->windowHandle(), key, Qt::AltModifier);
+            QTRY_COMPARE(seen.size(), key == Qt::Key_Return ? 1 : key == Qt::Key_A ? 2 : 3);
+        }
+        QVERIFY(seen == (QStringList{u"frmAbout"_s, u"frmAbout"_s, u"mnuFile"_s}) && !frmWarning::instance());
+    }
+
+    void icon()
+    {
+        QList<QSize> sizes;
+        for (int side : {16, 32, 48, 64, 128, 256})
+            sizes << QSize(side, side);
+        QCOMPARE(FormKit::programIcon().availableSizes(), sizes);
+        const QImage base = FormKit::programPicture(1).toImage();
+        QSet<QRgb> colours;
+        for (int i = 0; i < 32 * 32; ++i)
+            colours << base.pixel(i % 32, i / 32);
+        QVERIFY(colours.size() <= 17); // 16 colours and the transparent one
+        for (qreal scale : {1.25, 2.0}) {
+            const QImage scaled = FormKit::programPicture(scale).toImage();
+            QCOMPARE(scaled.size(), QSize(qRound(32 * scale), qRound(32 * scale)));
+            for (int i = 0; i < scaled.width() * scaled.height(); ++i)
+                QVERIFY2(colours.contains(scaled.pixel(i % scaled.width(), i / scaled.width())), "crisp: no blended pixel");
+        }
+    }
+
+    void longMessage()
+    {
+        Module1::strWarning = u"A message much too long for the one line of the warning window"_s;
+        frmWarning warning;
+        const QLineEdit *field = warning.txtWarning;
+        QVERIFY(field->text().endsWith(QChar(0x2026)) && field->fontMetrics().horizontalAdvance(field->text()) < field->width());
+        QVERIFY(field->toolTip() == Module1::strWarning && field->accessibleDescription() == Module1::strWarning);
+    }
+};
+
+QTEST_MAIN(TestWindows)
+#include "tst_windows.moc"
