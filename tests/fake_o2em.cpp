@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Stands in for the emulator: records its working folder and arguments, then stays alive
+// Stands in for the emulator: records its working folder, how it was called and its
+// arguments, then stays alive
 // a while, as an emulator does, so that a launcher that waited for it would be seen to.
 #include <cstdio>
 #include <string>
@@ -16,7 +17,7 @@ int main(int argc, char *argv[])
     if (!f || !getcwd(cwd, sizeof cwd))
         return 1;
     std::fwrite(cwd, 1, std::string(cwd).size() + 1, f);
-    for (int i = 1; i < argc; ++i)
+    for (int i = 0; i < argc; ++i)
         std::fwrite(argv[i], 1, std::string(argv[i]).size() + 1, f); // with its NUL
     std::fclose(f);
     if (std::rename(partial.c_str(), name.c_str()) != 0)

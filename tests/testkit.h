@@ -90,7 +90,7 @@ public:
         QDir(path()).mkpath(QFileInfo(file(name)).path());
         return QFile::copy(QStringLiteral(FAKE_O2EM), file(name));
     }
-    // Each start's working folder, then its arguments; waits a few seconds for `count` starts
+    // Each start's working folder, its program, then its arguments; waits a few seconds for `count` starts
     // (for none, a moment, in which a start would have shown).
     [[nodiscard]] QList<QStringList> starts(int count) const
     {

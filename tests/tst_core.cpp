@@ -1,9 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The window-free core: the settings reader and file, the folder listing, the emulator
 // lookup and the command line.
-#include "launch/emulator.h"
 #include "main/gamelist.h"
-#include "main/startup.h"
 #include "settings/settingscodec.h"
 #include "settings/settingsfile.h"
 #include "testkit.h"
@@ -42,11 +40,9 @@ extern "C" dirent *readdir(DIR *dir)
 }
 
 struct Pair { QByteArray in, out; };
-struct LoadRow { QByteArray file, options; bool replaced; };
 struct SaveRow { QByteArray fault; QString why; };
 struct ScanRow { QByteArray entries, listed; int count; };
 Q_DECLARE_METATYPE(Pair)
-Q_DECLARE_METATYPE(LoadRow)
 Q_DECLARE_METATYPE(SaveRow)
 Q_DECLARE_METATYPE(ScanRow)
 
@@ -92,50 +88,23 @@ private Q_SLOTS:
         }
     }
 
-    void encode()
+    void encode() // the saves the windows cannot show: no stick selected, and the default record
     {
-        LaunchOptions o = *SettingsCodec::decode("1,0,0,0,1,0");
-        QCOMPARE(SettingsCodec::encode(o), QByteArray::fromHex("312c302c302c302c312c300d0a"));
+        LaunchOptions o = *SettingsCodec::decode("1,0,0,2,1,0");
         o.stick1 = o.stick2 = std::nullopt;
-        o.noVoice = Check::Grayed;
         QCOMPARE(SettingsCodec::encode(o), "1,0,0,2,,\r\n");
         QCOMPARE(SettingsCodec::defaultRecord(), QByteArray::fromHex("302c302c302c302c312c302c22235452554523220d0a"));
     }
 
-    void load_data()
+    void unreadableSettings() // the rest of the hostile files: with the main window's tests
     {
-        QTest::addColumn<LoadRow>("row"); // the file's bytes or <none> <fifo> <dir> <link> <huge>; options; replaced by the default record
-        QTest::newRow("missing") << LoadRow{"<none>", "0,0,0,0,1,0", true};
-        QTest::newRow("good file kept") << LoadRow{"1,1,1,1,3,2\r\n", "1,1,1,1,3,2", false};
-        QTest::newRow("bad stick replaced") << LoadRow{"1,1,1,1,4,0\r\n", "0,0,0,0,1,0", true};
-        QTest::newRow("empty replaced") << LoadRow{"", "0,0,0,0,1,0", true};
-        QTest::newRow("value running over the read limit") << LoadRow{"0,0,0,0,1," + QByteArray(4090, '0') + "1\r\n", "0,0,0,0,1,0", true};
-        QTest::newRow("record behind 5000 blanks") << LoadRow{QByteArray(5000, ' ') + "1,1,1,1,3,2\r\n", "0,0,0,0,1,0", true};
-        QTest::newRow("FIFO, never opened") << LoadRow{"<fifo>", "0,0,0,0,1,0", true};
-        QTest::newRow("dangling link") << LoadRow{"<link>", "0,0,0,0,1,0", true};
-        QTest::newRow("100 MB of zeros") << LoadRow{"<huge>", "0,0,0,0,1,0", true};
-        QTest::newRow("a folder of that name") << LoadRow{"<dir>", "0,0,0,0,1,0", false};
-        QTest::newRow("unreadable") << LoadRow{"1,1,1,1,3,2\r\n", "0,0,0,0,1,0", false};
-    }
-    void load()
-    {
-        QFETCH(LoadRow, row);
         WorkFolder folder;
-        const QString path = folder.file(u"quorix.cfg"_s);
-        const QByteArray p = QFile::encodeName(path);
-        QVERIFY(row.file == "<fifo>" ? mkfifo(p.constData(), 0644) == 0 : row.file == "<dir>" ? QDir().mkdir(path)
-                : row.file == "<link>" ? QFile::link(folder.file(u"gone.cfg"_s), path)
-                : row.file == "<huge>" ? folder.write(u"quorix.cfg"_s) && QFile::resize(path, 100 << 20)
-                                       : row.file == "<none>" || folder.write(u"quorix.cfg"_s, row.file));
-        const bool unreadable = QByteArray(QTest::currentDataTag()) == "unreadable";
-        if (unreadable) {
-            TestKit::handOver(folder.path(), 0755);
-            TestKit::handOver(path, 0);
-        }
-        const auto start = [&] { return text(SettingsFile().loadWithRecovery()) == row.options ? 0 : 1; };
-        QCOMPARE(unreadable ? TestKit::asUser(start) : start(), 0);
-        chmod(p.constData(), 0644);
-        QCOMPARE(folder.read(), row.replaced ? SettingsCodec::defaultRecord() : row.file == "<dir>" ? "<missing>" : row.file);
+        QVERIFY(folder.write(u"quorix.cfg"_s, "1,1,1,1,3,2\r\n"));
+        TestKit::handOver(folder.path(), 0755);
+        TestKit::handOver(folder.file(u"quorix.cfg"_s), 0);
+        QCOMPARE(TestKit::asUser([] { return SettingsFile().loadWithRecovery() == SettingsCodec::defaults() ? 0 : 1; }), 0);
+        chmod(QFile::encodeName(folder.file(u"quorix.cfg"_s)).constData(), 0644);
+        QCOMPARE(folder.read(), "1,1,1,1,3,2\r\n"); // neither read nor replaced
     }
 
     void failedSave_data()
@@ -241,58 +210,6 @@ private Q_SLOTS:
         unknownTypes = false;
         QCOMPARE(got.toList().join(u'|').toUtf8(), row.listed);
         QCOMPARE(got.gameCount(), row.count);
-    }
-
-    void candidates_data()
-    {
-        QTest::addColumn<QByteArray>("here"); // names in the game folder, then on PATH: +x runnable, / a folder
-        QTest::addColumn<QByteArray>("found");
-        QTest::newRow("all four, in order") << QByteArray("O2EM.EXE+x o2em+x | O2EM.EXE+x o2em+x") << QByteArray("here/O2EM.EXE path/O2EM.EXE here/o2em path/o2em");
-        QTest::newRow("a Windows O2EM.EXE that may not run") << QByteArray("O2EM.EXE | o2em+x") << QByteArray("path/o2em");
-        QTest::newRow("a folder named O2EM.EXE") << QByteArray("O2EM.EXE/ o2em+x |") << QByteArray("here/o2em");
-        QTest::newRow("PATH searched") << QByteArray("| O2EM.EXE+x") << QByteArray("path/O2EM.EXE");
-        QTest::newRow("none") << QByteArray("o2em.exe+x |") << QByteArray("");
-    }
-    void candidates()
-    {
-        QFETCH(QByteArray, here);
-        QFETCH(QByteArray, found);
-        QTemporaryDir folder, path;
-        for (int i = 0; i < 2; ++i) {
-            for (const QByteArray &n : here.split('|')[i].trimmed().split(' ')) {
-                const QString file = (i ? path : folder).filePath(QString::fromLatin1(n).section(u'+', 0, 0).section(u'/', 0, 0));
-                QVERIFY(n.isEmpty() || (n.endsWith('/') ? QDir().mkdir(file) : QFile(file).open(QIODevice::WriteOnly)));
-                QVERIFY(!n.endsWith("+x") || QFile::setPermissions(file, QFile::ReadOwner | QFile::ExeOwner));
-            }
-        }
-        const QString got = Emulator::candidates(folder.path(), u"::/nonexistent:"_s + path.path()).join(u' ');
-        QCOMPARE(QString(got).replace(folder.path(), u"here"_s).replace(path.path(), u"path"_s).toLatin1(), found);
-    }
-
-    void arguments_data()
-    {
-        QTest::addColumn<Pair>("row"); // the command line; what it asks for, the folder, -style given, a piece of the text
-        QTest::newRow("none") << Pair{"", "run||0|"};
-        QTest::newRow("-h") << Pair{"-h", "help||0|-v, --version"};
-        QTest::newRow("-v") << Pair{"-v", "version||0|quorix "};
-        QTest::newRow("a folder") << Pair{"games", "run|games|0|"};
-        QTest::newRow("Qt's options pass") << Pair{"-style fusion -reverse -platform offscreen games", "run|games|1|"};
-        QTest::newRow("a folder that looks like an option") << Pair{"-- -odd", "run|-odd|0|"};
-        QTest::newRow("a file") << Pair{"games/a.bin", "fail||0|games/a.bin: not a folder"};
-        QTest::newRow("two folders") << Pair{"games games", "fail||0|one folder at most"};
-    }
-    void arguments()
-    {
-        QFETCH(Pair, row);
-        WorkFolder folder;
-        QVERIFY(QDir().mkpath(u"games"_s) && QDir().mkpath(u"-odd"_s) && folder.write(u"games/a.bin"_s));
-        const Startup::Arguments a = Startup::parse(QStringList{u"quorix"_s} + QString::fromLatin1(row.in).split(u' ', Qt::SkipEmptyParts));
-        const QList<QByteArray> want = row.out.split('|');
-        const char *actions[] = {"run", "help", "version", "fail"};
-        QCOMPARE(QByteArray(actions[static_cast<int>(a.action)]), want[0]);
-        QCOMPARE(a.folder, want[1].isEmpty() ? QString() : folder.file(QString::fromLatin1(want[1])));
-        QCOMPARE(a.styleGiven, want[2] == "1");
-        QVERIFY2(a.text.contains(QString::fromLatin1(want[3])) && a.text.isEmpty() == want[3].isEmpty(), qPrintable(a.text));
     }
 };
 
