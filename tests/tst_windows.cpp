@@ -18,8 +18,6 @@
 #include <QWindow>
 
 using namespace Qt::StringLiterals;
-using Factory = std::function<QWidget *()>;
-Q_DECLARE_METATYPE(Factory)
 
 // The window is whole on the screen; on a side where it is larger, it starts at the edge.
 static bool onScreen(const QWidget *w)
@@ -73,35 +71,28 @@ private Q_SLOTS:
         delete frmWarning::instance();
     }
 
-    void captionsFit_data()
-    {
-        QTest::addColumn<Factory>("make");
-        QTest::newRow("main") << Factory([] { return new frmQuorix; });
-        QTest::newRow("warning") << Factory([] { return new frmWarning; });
-        QTest::newRow("keys") << Factory([] { return new frmKeys; });
-        QTest::newRow("about") << Factory([] { return new frmAbout; });
-    }
     void captionsFit()
     {
-        QFETCH(Factory, make);
-        std::unique_ptr<QWidget> window(make());
-        window->show();
-        QVERIFY(onScreen(window.get()) && window->minimumSize() == window->maximumSize());
-        QVERIFY(!(window->windowFlags() & Qt::WindowMaximizeButtonHint) && (window->windowFlags() & Qt::MSWindowsFixedSizeDialogHint));
-        for (QWidget *child : window->findChildren<QWidget *>()) {
-            auto *label = qobject_cast<QLabel *>(child);
-            auto *button = qobject_cast<QAbstractButton *>(child);
-            if (!child->isVisibleTo(window.get()) || !(label || button))
-                continue;
-            QRect area = label ? label->contentsRect() : button->rect().adjusted(4, 2, -4, -2);
-            if (auto *check = dynamic_cast<FormKit::Wrapping<QCheckBox> *>(child))
-                area = check->captionRect();
-            else if (auto *radio = dynamic_cast<FormKit::Wrapping<QRadioButton> *>(child))
-                area = radio->captionRect();
-            const QString text = QString(label ? label->text() : button->text()).remove(u'&');
-            const QRect need = child->fontMetrics().boundingRect(area, (!label || label->wordWrap()) ? Qt::TextWordWrap : 0, text);
-            QVERIFY2(need.width() <= area.width() && need.height() <= area.height() && child->parentWidget()->rect().contains(child->geometry()),
-                     qPrintable(child->objectName() + u": "_s + text));
+        for (QWidget *shown : std::initializer_list<QWidget *>{new frmQuorix, new frmWarning, new frmKeys, new frmAbout}) {
+            const std::unique_ptr<QWidget> window(shown);
+            window->show();
+            QVERIFY(onScreen(window.get()) && window->minimumSize() == window->maximumSize());
+            QVERIFY(!(window->windowFlags() & Qt::WindowMaximizeButtonHint) && (window->windowFlags() & Qt::MSWindowsFixedSizeDialogHint));
+            for (QWidget *child : window->findChildren<QWidget *>()) {
+                auto *label = qobject_cast<QLabel *>(child);
+                auto *button = qobject_cast<QAbstractButton *>(child);
+                if (!child->isVisibleTo(window.get()) || !(label || button))
+                    continue;
+                QRect area = label ? label->contentsRect() : button->rect().adjusted(4, 2, -4, -2);
+                if (auto *check = dynamic_cast<FormKit::Wrapping<QCheckBox> *>(child))
+                    area = check->captionRect();
+                else if (auto *radio = dynamic_cast<FormKit::Wrapping<QRadioButton> *>(child))
+                    area = radio->captionRect();
+                const QString text = QString(label ? label->text() : button->text()).remove(u'&');
+                const QRect need = child->fontMetrics().boundingRect(area, (!label || label->wordWrap()) ? Qt::TextWordWrap : 0, text);
+                QVERIFY2(need.width() <= area.width() && need.height() <= area.height() && child->parentWidget()->rect().contains(child->geometry()),
+                         qPrintable(window->objectName() + u'.' + child->objectName() + u": "_s + text));
+            }
         }
     }
 
@@ -209,26 +200,6 @@ private Q_SLOTS:
             }), target != "main");
             QVERIFY(seen && !frmWarning::instance() && main->isVisible());
         }
-    }
-
-    void keys() // Alt+R and Alt+X: with the main window's tests
-    {
-        const auto main = mainWindow();
-        QStringList seen; // what each key opened, as it opened
-        QTimer watch;
-        connect(&watch, &QTimer::timeout, main.get(), [&] {
-            for (QWidget *w : {QApplication::activePopupWidget(), static_cast<QWidget *>(frmAbout::instance())})
-                if (w && w->isVisible() && w->font() == main->font() && (w->close(), true)) // the menu in the window's own font
-                    seen << w->objectName();
-        });
-        watch.start(10);
-        for (const auto key : {Qt::Key_Return, Qt::Key_A, Qt::Key_F}) { // Enter on the focused About button is not Run Game
-            QApplication::setActiveWindow(main.get());
-            QVERIFY(QTest::qWaitForWindowActive(main.get()));
-            key == Qt::Key_Return ? QTest::keyClick(main->cmdAbout, key) : QTest::keyClick(main->windowHandle(), key, Qt::AltModifier);
-            QTRY_COMPARE(seen.size(), key == Qt::Key_Return ? 1 : key == Qt::Key_A ? 2 : 3);
-        }
-        QVERIFY(seen == (QStringList{u"frmAbout"_s, u"frmAbout"_s, u"mnuFile"_s}) && !frmWarning::instance());
     }
 
     void icon()
