@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Renders the program's four windows to PNG files, for looking at what a user sees:
 //   render_windows <output folder>
 // Runs in a scratch folder with a few games, so the main window shows a real list.

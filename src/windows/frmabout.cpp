@@ -26,7 +26,7 @@ frmAbout::frmAbout(QWidget *owner)
     lblAuthor->adjustSize();
 
     // One part a line, whatever face stands in for the one the box was drawn for.
-    lblCopyright = new QLabel(QStringLiteral("Quorix is free software.\n"
+    lblCopyright = new QLabel(QStringLiteral("Free software, GNU GPL 3 or later.\n"
                                              "Please keep emulation free!\n"
                                              "Bugs and ideas: see the README."),
                               this);
