@@ -6,7 +6,6 @@
 #include "windows/formkit.h"
 
 #include <QMainWindow>
-
 #include <QStringList>
 
 #include <array>

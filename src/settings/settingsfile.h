@@ -26,7 +26,6 @@ public:
     // otherwise `why` (when given) says why, in words for the user.
     bool write(const QByteArray &bytes, QString *why = nullptr) const;
     bool save(const LaunchOptions &options, QString *why = nullptr) const;
-    [[nodiscard]] const QString &path() const { return m_path; }
 
     // The start-up read: the file's options; when they are unusable, the default record is
     // written and read back; when even that fails, the defaults themselves.

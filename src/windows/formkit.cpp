@@ -162,8 +162,8 @@ void centre(QWidget *window, const QWidget *owner)
         return;
     QRect frame = window->frameGeometry();
     frame.moveCenter(area.center());
-    if (const QScreen *screen = QGuiApplication::screenAt(area.center()) ? QGuiApplication::screenAt(area.center())
-                                                                         : QGuiApplication::primaryScreen()) {
+    const QScreen *screen = QGuiApplication::screenAt(area.center());
+    if (screen || (screen = QGuiApplication::primaryScreen())) {
         const QRect room = screen->availableGeometry();
         frame.moveRight(std::min(frame.right(), room.right()));
         frame.moveBottom(std::min(frame.bottom(), room.bottom()));
