@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The secondary windows, the access keys, placement and the icon; run at scale 1 and 2.
 #include "common/module1.h"
+#include "common/version.h"
 #include "main/frmquorix.h"
 #include "testkit.h"
 #include "windows/formkit.h"
@@ -154,6 +155,7 @@ private Q_SLOTS:
         QVERIFY(open() == first && counter.raised == 1); // one window, brought to the front
         QVERIFY(!first->isModal() && first->windowHandle()->transientParent() == main->windowHandle()); // kept with the main window
         QCOMPARE(first->focusWidget(), first->findChild<QPushButton *>());
+        QCOMPARE(first->windowTitle() + u'|' + main->windowTitle(), (keys ? u"Keys- Quorix|"_s : u"Warning-Quorix|"_s) + QStringLiteral("Quorix - Front-end for O2EM ver. " QUORIX_VERSION));
         const QRect frame = first->frameGeometry(), room = first->screen()->availableGeometry();
         QVERIFY(onScreen(first)); // and centred on the main window, unless that would leave the screen
         QVERIFY(qAbs(frame.center().x() - main->frameGeometry().center().x()) <= 2 || frame.left() == room.left() || frame.right() == room.right());
@@ -184,7 +186,7 @@ private Q_SLOTS:
             bool seen = false;
             QCOMPARE(aboutClosedBy(*main, [&](frmAbout *about) {
                 const QPixmap picture = about->Image1->pixmap();
-                seen = about->isModal() && about->windowTitle() == u"About-Quorix ver 0.70.1"_s && onScreen(about)
+                seen = about->isModal() && about->windowTitle() == QStringLiteral("About-Quorix ver " QUORIX_VERSION) && onScreen(about)
                     && about->windowHandle()->transientParent() == main->windowHandle()
                     && about->lblCopyright->text().contains(u"\nPlease keep emulation free!\n"_s)
                     && picture.deviceIndependentSize() == QSizeF(32, 32) && picture.devicePixelRatio() == about->devicePixelRatioF();
