@@ -163,7 +163,7 @@ private Q_SLOTS:
         QTest::newRow("long shared start") << ScanRow{"Game 0012 Part Two.bin|Game 0012 Part One.bin|game 0012 part one.bin|Game 0012 Part One.bin.bin",
                                                       "Game 0012 Part One.bin|game 0012 part one.bin|Game 0012 Part One.bin.bin|Game 0012 Part Two.bin", 4};
         QTest::newRow("same first eight bytes") << ScanRow{"aaaaaaaaaaaa2.bin|aaaaaaaaaaaa1.bin|b.bin", "aaaaaaaaaaaa1.bin|aaaaaaaaaaaa2.bin|b.bin", 3};
-        QTest::newRow("short and odd names") << ScanRow{"bin|xbin|x.bi|a.bin.txt|b.binx|.bin|a.BIN", "a.BIN", 1};
+        QTest::newRow("short and odd names") << ScanRow{"bin|robin|x.bi|a.bin.txt|b.binx|.bin|a.BIN", "a.BIN", 1};
         QTest::newRow("hidden") << ScanRow{".x.bin|y.bin", "y.bin", 1};
         QTest::newRow("folders, links, FIFOs") << ScanRow{"x.bin/|real.bin|alias.bin@real.bin|gone.bin@nowhere|dir.bin@x.bin|pipe.bin!", "alias.bin|real.bin", 2};
         QTest::newRow("types unknown to the file system") << ScanRow{"x.bin/|real.bin|alias.bin@real.bin|pipe.bin!", "alias.bin|real.bin", 2};

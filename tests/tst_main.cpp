@@ -153,6 +153,7 @@ private Q_SLOTS:
         QTest::newRow("one tab stop a group: its checked button") << Row{"<none>",
             "key:Tab focus:optS1(1) key:Tab focus:optS2(0) key:Tab focus:chkDebug key:Tab key:Tab key:Tab focus:cmdRun key:Tab key:Tab key:Tab "
             "focus:txtCount key:Tab focus:ChkNoVoice key:Tab focus:filList key:Backtab key:Backtab key:Backtab focus:cmdExit", "0,0,0,0,1,0", def};
+        QTest::newRow("the layout's own modes are stops too") << Row{"0,0,0,0,2,0\r\n", "key:Tab focus:optS1(2)", "0,0,0,0,2,0", "="};
         QTest::newRow("the stops of the file's modes") << Row{"0,0,0,0,3,2\r\n", "key:Tab focus:optS1(3) key:Tab focus:optS2(2) key:Backtab focus:optS1(3)", "0,0,0,0,3,2", "="};
         QTest::newRow("arrows move the stop") << Row{"<none>", "key:Tab key:Up key:Up focus:optS1(0) key:Backtab key:Tab focus:optS1(0) key:Tab focus:optS2(1)",
                                                       "0,0,0,0,0,1", def};
