@@ -18,20 +18,36 @@ namespace FormKit {
 
 static QImage iconImage()
 {
-    static const QImage image(QStringLiteral(":/quorix-32.png"), "PNG"); // named, so no image plugin is probed
+    // Named, so no image plugin is probed; in the pixmaps' own format, so none is converted.
+    static const QImage image =
+        QImage(QStringLiteral(":/quorix-32.png"), "PNG").convertToFormat(QImage::Format_ARGB32_Premultiplied);
     return image;
 }
 
+// Each pixel takes the colour of the one it falls in, so the picture stays crisp. Done here
+// rather than by QImage::scaled, which starts a pool of threads for the larger sizes.
 static QPixmap crisp(int side)
 {
-    return QPixmap::fromImage(iconImage().scaled(side, side, Qt::IgnoreAspectRatio, Qt::FastTransformation));
+    const QImage source = iconImage();
+    QImage scaled(side, side, QImage::Format_ARGB32_Premultiplied);
+    const int step = (source.width() << 16) / side; // source pixels a step, in 16.16 fixed point
+    for (int y = 0; y < side; ++y) {
+        const auto *from = reinterpret_cast<const QRgb *>(source.constScanLine(y * source.height() / side));
+        auto *to = reinterpret_cast<QRgb *>(scaled.scanLine(y));
+        for (int x = 0, at = 0; x < side; ++x, at += step)
+            to[x] = from[at >> 16];
+    }
+    return QPixmap::fromImage(std::move(scaled));
 }
 
 QIcon programIcon()
 {
-    QIcon icon;
-    for (int side : {16, 32, 48, 64, 128, 256})
-        icon.addPixmap(crisp(side));
+    static const QIcon icon = [] { // made once: the program and its main window both ask
+        QIcon sizes;
+        for (int side : {16, 32, 48, 64, 128, 256})
+            sizes.addPixmap(crisp(side));
+        return sizes;
+    }();
     return icon;
 }
 
