@@ -256,7 +256,7 @@ int Games::gameCount() const
     // The same exact-name test as the launch refusal: o2rom.bin is a game like any other.
     const QByteArray rom = CommandLine::RomFile.toLatin1();
     const auto isRom = [this, &rom](const Span &sp) {
-        return sp.nameLen == rom.size() && std::memcmp(d->bytes.data() + sp.name, rom.constData(), rom.size()) == 0;
+        return sp.nameLen == rom.size() && std::memcmp(d->bytes.data() + sp.name, rom.constData(), sp.nameLen) == 0;
     };
     return d ? size() - static_cast<int>(std::count_if(d->spans.cbegin(), d->spans.cend(), isRom)) : 0;
 }
