@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Stands in for the emulator: records its working folder, how it was called and its
-// arguments, then stays alive
-// a while, as an emulator does, so that a launcher that waited for it would be seen to.
+// Stands in for the emulator: records its working folder, how it was called and its arguments,
+// then stays alive a while, as an emulator does, so that a launcher that waited would be seen.
 #include <cstdio>
 #include <string>
 #include <unistd.h>

@@ -3,7 +3,6 @@
 // the stick rule, launching the emulator, the keyboard, exit; and the program as a shell
 // starts it.
 #include "common/version.h"
-#include "launch/emulator.h"
 #include "main/frmquorix.h"
 #include "settings/settingscodec.h"
 #include "testkit.h"
@@ -43,7 +42,7 @@ static QModelIndex item(const frmQuorix &w, const QByteArray &game)
 //   click:NAME  key:KEY[@NAME] (to NAME, or to the focus; KEY as QKeySequence names it,
 //   Num+ for the keypad)  select:GAME (select: clears)  dclick:GAME (GAME
 //   percent-encoded)  menu:NAME  alt:LETTER  close  end (a kill)  session (a logout)
-//   focus:NAME (where the focus must be)  stale (spoils quorix.cfg)  delete
+//   focus:NAME (where the focus must be)  count:N (what the count box shows)  stale (spoils quorix.cfg)  delete
 static void play(Window &w, const QByteArray &step)
 {
     const QByteArray verb = step.left(step.indexOf(':')), what = QByteArray::fromPercentEncoding(step.mid(step.indexOf(':') + 1));
@@ -64,6 +63,8 @@ static void play(Window &w, const QByteArray &step)
         QTest::mouseClick(w->filList->viewport(), Qt::LeftButton, {}, at);
         QTRY_COMPARE(w->fileName().toUtf8(), what);
         QTest::mouseDClick(w->filList->viewport(), Qt::LeftButton, {}, at);
+    } else if (verb == "count") {
+        QCOMPARE(w->txtCount->text().toLatin1(), what);
     } else if (verb == "focus") {
         QCOMPARE(QApplication::focusWidget()->objectName().toLatin1(), what);
     } else if (verb == "menu") {
@@ -195,7 +196,7 @@ private Q_SLOTS:
     {
         // the folder's files ("/"-separated); the emulator: NAME the stand-in (in .path/: on
         // PATH), mz: a Windows program (mz644: one that may not run), dir: a folder, badsh: and
-        // noexec: scripts whose interpreter is missing or may not run; the steps; how many starts;
+        // noexec: scripts whose interpreter is missing or may not run, junk: no program at all; the steps; how many starts;
         // each start's arguments (","-separated), or the warning
         QTest::addColumn<LaunchRow>("row");
         QTest::newRow("twice, two emulators") << LaunchRow{"GAME.BIN/O2ROM.BIN", "O2EM.EXE", "select:GAME.BIN click:cmdRun click:cmdRun", 2, "GAME.BIN,-s1=1,-s2=0"};
@@ -206,7 +207,7 @@ private Q_SLOTS:
         QTest::newRow("Enter in the list: the first game") << LaunchRow{"b.bin/a.bin", "O2EM.EXE", "key:Return@filList", 1, "a.bin,-s1=1,-s2=0"};
         QTest::newRow("Enter on a check box") << LaunchRow{"b.bin/a.bin", "O2EM.EXE", "key:Return@chkDebug", 1, "a.bin,-s1=1,-s2=0"};
         QTest::newRow("keypad Enter on a radio button") << LaunchRow{"b.bin/a.bin", "O2EM.EXE", "key:Num+Enter@optS2(0)", 1, "a.bin,-s1=1,-s2=0"};
-        QTest::newRow("Enter in the count box") << LaunchRow{"b.bin/a.bin", "O2EM.EXE", "key:Return@txtCount", 1, "a.bin,-s1=1,-s2=0"};
+        QTest::newRow("typing in the count box, then Enter") << LaunchRow{"b.bin/a.bin", "O2EM.EXE", "key:9@txtCount count:2 key:Return@txtCount", 1, "a.bin,-s1=1,-s2=0"};
         QTest::newRow("Alt+R") << LaunchRow{"b.bin/a.bin", "O2EM.EXE", "alt:R", 1, "a.bin,-s1=1,-s2=0"};
         QTest::newRow("double click") << LaunchRow{"a.bin/b.bin/c.bin", "O2EM.EXE", "dclick:c.bin", 1, "c.bin,-s1=1,-s2=0"};
         QTest::newRow("the ROM") << LaunchRow{"O2ROM.BIN/pong.bin", "O2EM.EXE", "click:cmdRun", 0, "You can not play 02ROM.BIN!"};
@@ -219,10 +220,11 @@ private Q_SLOTS:
         QTest::newRow("a Windows O2EM.EXE beside o2em on PATH") << LaunchRow{"a.bin/b.bin", "mz644:O2EM.EXE .path/o2em", "click:cmdRun", 1, "a.bin,-s1=1,-s2=0"};
         QTest::newRow("a runnable Windows O2EM.EXE: o2em next") << LaunchRow{"a.bin/b.bin", "mz:O2EM.EXE o2em", "click:cmdRun", 1, "a.bin,-s1=1,-s2=0"};
         QTest::newRow("only a Windows O2EM.EXE") << LaunchRow{"a.bin/b.bin", "mz:O2EM.EXE", "click:cmdRun", 0, "O2EM.EXE is for Windows, not this system."};
-        QTest::newRow("no emulator anywhere") << LaunchRow{"a.bin/b.bin", "", "click:cmdRun", 0, Emulator::NotFound.toUtf8()};
-        QTest::newRow("a folder named O2EM.EXE") << LaunchRow{"a.bin/b.bin", "dir:O2EM.EXE", "click:cmdRun", 0, Emulator::NotFound.toUtf8()};
+        QTest::newRow("no emulator anywhere") << LaunchRow{"a.bin/b.bin", "", "click:cmdRun", 0, "No O2EM.EXE or o2em here or on PATH."};
+        QTest::newRow("a folder named O2EM.EXE") << LaunchRow{"a.bin/b.bin", "dir:O2EM.EXE", "click:cmdRun", 0, "No O2EM.EXE or o2em here or on PATH."};
         QTest::newRow("o2em that cannot run") << LaunchRow{"a.bin/b.bin", "badsh:o2em", "click:cmdRun", 0, "o2em lacks a file it needs to run."};
         QTest::newRow("o2em that may not run here") << LaunchRow{"a.bin/b.bin", "noexec:o2em", "click:cmdRun", 0, "o2em may not be run here."};
+        QTest::newRow("o2em in no known format") << LaunchRow{"a.bin/b.bin", "junk:o2em", "click:cmdRun", 0, "o2em could not start: exec format error."};
         for (const QByteArray &odd : QByteArrayList{"  two  blanks .bin", "it's \"quoted\".bin", "a;b&&c||d|e.bin", "$(touch made).bin", "`touch made`.bin", "*.bin",
                                      "new\nline.bin", "\xc3\x86r\xc3\xb8 \xe3\x82\xb2\xe3\x83\xbc\xe3\x83\xa0.bin", QByteArray(251, 'n') + ".bin"})
             QTest::newRow(odd.left(30).constData()) << LaunchRow{"a first.bin/" + odd, "O2EM.EXE", "select:" + odd.toPercentEncoding() + " click:cmdRun", 1, odd + ",-s1=1,-s2=0"};
@@ -236,7 +238,7 @@ private Q_SLOTS:
         qputenv("PATH", QFile::encodeName(folder.file(u".path"_s)));
         for (const QByteArray &f : row.files.split('/'))
             QVERIFY(f.isEmpty() || folder.write(QString::fromUtf8(f)));
-        const QHash<QByteArray, QByteArray> content{{"mz", "MZ\x90"}, {"mz644", "MZ\x90"}, {"badsh", "#!/nonexistent/sh\n"}, {"noexec", "#!/etc/passwd\n"}};
+        const QHash<QByteArray, QByteArray> content{{"mz", "MZ\x90"}, {"mz644", "MZ\x90"}, {"badsh", "#!/nonexistent/sh\n"}, {"noexec", "#!/etc/passwd\n"}, {"junk", "\x7f" "ELF"}};
         QString program; // the stand-in listed first
         for (const QByteArray &e : row.emulator.split(' ')) {
             const QByteArray kind = e.left(e.indexOf(':'));
