@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The window-free core: the settings reader and file, the folder listing, the emulator
 // lookup and the command line.
+#include "launch/emulator.h"
 #include "main/gamelist.h"
 #include "settings/settingscodec.h"
 #include "settings/settingsfile.h"
@@ -130,6 +131,15 @@ private Q_SLOTS:
         QCOMPARE(row.fault.contains(' ') ? TestKit::asUser(save) : row.fault == "full" ? TestKit::inChild(save) : save(), 0);
         QCOMPARE(folder.read(), row.why.isEmpty() ? SettingsCodec::encode(SettingsCodec::defaults()) : old);
         QCOMPARE(folder.entries(), QStringList{u"quorix.cfg"_s}); // nothing left beside it
+    }
+
+    void startsInTheFolderGiven() // not in the launcher's own working folder
+    {
+        const WorkFolder games;
+        QVERIFY(games.installEmulator());
+        const WorkFolder elsewhere;
+        QCOMPARE(Emulator::start({games.file(u"O2EM.EXE"_s)}, {u"a.bin"_s}, games.path()), QString());
+        QCOMPARE(games.starts(1).value(0).value(0), QFileInfo(games.path()).canonicalFilePath());
     }
 
     void killedSaveLeavesWholeRecord()

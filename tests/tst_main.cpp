@@ -120,8 +120,6 @@ private Q_SLOTS:
         QTest::newRow("sticks 0 and 0") << Row{"0,0,0,0,0,0\r\n", "", "0,0,0,0,1,0", "="};
         QTest::newRow("the layout's own pair") << Row{"0,0,0,0,2,0\r\n", "", "0,0,0,0,2,0", "="};
         QTest::newRow("stick 1 on the layout's stick 2") << Row{"0,0,0,0,0,3\r\n", "", "0,0,0,0,0,3", "="};
-        QTest::newRow("empty fifth, sixth 2") << Row{"0,0,0,0,,2\r\n", "", "0,0,0,0,0,2", "="};
-        QTest::newRow("empty fifth, sixth 0") << Row{"0,0,0,0,,0\r\n", "", "0,0,0,0,1,0", "="};
         QTest::newRow("grayed box") << Row{"0,2,0,1,1,0\r\n", "", "0,2,0,1,1,0", "="};
         QTest::newRow("bad stick after set boxes") << Row{"1,1,1,1,4,0\r\n", "", "0,0,0,0,1,0", def};
         QTest::newRow("short file") << Row{"1,1,1", "", "0,0,0,0,1,0", def};
