@@ -290,7 +290,9 @@ private Q_SLOTS:
         QTest::newRow("no such folder") << ShellRow{"gone", "", 0, 2, "2>quorix: gone: no such folder\n", "<missing>"};
         QTest::newRow("no display") << ShellRow{"games", "", 0, 1, "2>quorix: no display", "<missing>"};
         QTest::newRow("a folder, ended by SIGTERM") << ShellRow{"-platform offscreen games", "0,0,0,0,2,2\r\n", SIGTERM, 0, "", "0,0,0,0,3,2\r\n"};
-        QTest::newRow("SIGHUP, Qt's options") << ShellRow{"-style fusion -reverse -platform offscreen games", "0,0,0,0,2,2\r\n", SIGHUP, 0, "", "0,0,0,0,3,2\r\n"};
+        QTest::newRow("SIGHUP, Qt's options") << ShellRow{"-style fusion -platform offscreen -platformpluginpath /none -platformtheme none -plugin none -stylesheet none.qss "
+            "-session s -qwindowgeometry 9x9 -geometry 9x9 -qwindowtitle T -title T -qwindowicon x -icon x -display :0 -name n -visual x -qmljsdebugger port:1 "
+            "-reverse -widgetcount -testability -nograb -dograb -sync games", "0,0,0,0,2,2\r\n", SIGHUP, 0, "", "0,0,0,0,3,2\r\n"};
         QTest::newRow("SIGINT, a folder that looks like an option") << ShellRow{"-platform offscreen -- -games", "0,0,0,0,2,2\r\n", SIGINT, 0, "", "0,0,0,0,3,2\r\n"};
         QTest::newRow("a failed save: one line") << ShellRow{"-platform offscreen games", "<dir>", SIGTERM, 0,
                                                              "2>quorix: could not save the options in @/games/quorix.cfg: a folder has that name\n", "<missing>"};
