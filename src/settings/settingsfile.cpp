@@ -54,9 +54,7 @@ bool SettingsFile::write(const QByteArray &bytes, QString *why) const
         if (why->isEmpty())
             *why = file.error() == QFileDevice::NoError ? QStringLiteral("the disk may be full") : file.errorString();
     }
-    if (!done)
-        file.cancelWriting();
-    return done;
+    return done; // an uncommitted QSaveFile discards its temporary file as it goes
 }
 
 bool SettingsFile::save(const LaunchOptions &options, QString *why) const
