@@ -30,12 +30,11 @@ static QPixmap crisp(int side)
 {
     const QImage source = iconImage();
     QImage scaled(side, side, QImage::Format_ARGB32_Premultiplied);
-    const int step = (source.width() << 16) / side; // source pixels a step, in 16.16 fixed point
     for (int y = 0; y < side; ++y) {
         const auto *from = reinterpret_cast<const QRgb *>(source.constScanLine(y * source.height() / side));
         auto *to = reinterpret_cast<QRgb *>(scaled.scanLine(y));
-        for (int x = 0, at = 0; x < side; ++x, at += step)
-            to[x] = from[at >> 16];
+        for (int x = 0; x < side; ++x) // the same rule across as down, so the grid stays even
+            to[x] = from[x * source.width() / side];
     }
     return QPixmap::fromImage(std::move(scaled));
 }
