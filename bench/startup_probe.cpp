@@ -6,7 +6,7 @@
 //   startup_probe bare     a bare Qt window with a menu bar and one list of the folder's *.bin
 // It prints its peak resident size in KiB (VmHWM) when it ends.
 #include "main/frmquorix.h"
-#include "main/gamelist.h"
+#include "launch/gamelist.h"
 #include "windows/formkit.h"
 
 #include <QApplication>

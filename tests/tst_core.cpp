@@ -2,7 +2,7 @@
 // The window-free core: the settings reader and file, the folder listing, the emulator
 // lookup and the command line.
 #include "launch/emulator.h"
-#include "main/gamelist.h"
+#include "launch/gamelist.h"
 #include "settings/settingscodec.h"
 #include "settings/settingsfile.h"
 #include "testkit.h"
@@ -124,7 +124,7 @@ private Q_SLOTS:
                 setrlimit(RLIMIT_FSIZE, &limit);
             }
             QString why;
-            const bool saved = SettingsFile().save(SettingsCodec::defaults(), &why);
+            const bool saved = SettingsFile(Names::SettingsFile).save(SettingsCodec::defaults(), &why);
             failRename = false;
             return saved == row.why.isEmpty() && why == row.why ? 0 : 1;
         };
@@ -150,7 +150,7 @@ private Q_SLOTS:
         for (int round = 0; round < 40; ++round) {
             const pid_t pid = fork();
             for (int i = 0; pid == 0; ++i)
-                SettingsFile().save(*SettingsCodec::decode(i % 2 ? a : b));
+                SettingsFile(Names::SettingsFile).save(*SettingsCodec::decode(i % 2 ? a : b));
             usleep(static_cast<useconds_t>(200 + (round * 397) % 3000));
             kill(pid, SIGKILL);
             waitpid(pid, nullptr, 0);

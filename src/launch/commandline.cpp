@@ -24,7 +24,7 @@ Launch prepare(const QString &fileName, const LaunchOptions &options)
     const QString varNoVoice = flagText(options.noVoice, QStringLiteral(" -novoice"));
 
     // Exact case on purpose: the ROM is refused only under its own name.
-    if (fileName == RomFile)
+    if (fileName == Names::RomFile)
         return {RomRefusal, {}};
     if (fileName.isEmpty())
         return {NoGameRefusal, {}};
@@ -32,13 +32,13 @@ Launch prepare(const QString &fileName, const LaunchOptions &options)
     strStick1 = stickText(options.stick1);
     strStick2 = stickText(options.stick2);
     return {{},
-            Emulator + QLatin1Char(' ') + fileName + strDebug + QStringLiteral(" -s1=") + strStick1
+            Names::Emulator + QLatin1Char(' ') + fileName + strDebug + QStringLiteral(" -s1=") + strStick1
                 + QStringLiteral(" -s2=") + strStick2 + strNoLimit + strNoSound + varNoVoice};
 }
 
 std::optional<QStringList> arguments(const QString &commandLine, const QString &fileName)
 {
-    const QString head = Emulator + QLatin1Char(' ') + fileName;
+    const QString head = Names::Emulator + QLatin1Char(' ') + fileName;
     if (fileName.isEmpty() || !commandLine.startsWith(head))
         return std::nullopt;
     // A name that starts with a dash would reach the emulator as an option: "./" keeps it a file.

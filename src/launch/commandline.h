@@ -2,6 +2,7 @@
 #pragma once
 
 #include "common/launchoptions.h"
+#include "common/names.h"
 
 #include <QString>
 #include <QStringList>
@@ -10,8 +11,6 @@
 
 namespace CommandLine {
 
-inline const QString Emulator = QStringLiteral("O2EM.EXE");
-inline const QString RomFile = QStringLiteral("O2ROM.BIN");
 // The message spells the name with a zero; users have always seen it that way.
 inline const QString RomRefusal = QStringLiteral("You can not play 02ROM.BIN!");
 inline const QString NoGameRefusal = QStringLiteral("There are no available games!");

@@ -5,7 +5,7 @@
 #include "common/version.h"
 #include "launch/commandline.h"
 #include "launch/emulator.h"
-#include "main/gamelist.h"
+#include "launch/gamelist.h"
 #include "main/stickrule.h"
 #include "settings/settingsfile.h"
 #include "windows/frmabout.h"
@@ -216,7 +216,7 @@ void frmQuorix::Form_Load()
     if (entries > 1)
         filList->setCurrentIndex(m_games->index(0));
     txtCount->setText(QString::number(m_games->games().gameCount()));
-    applyOptions(SettingsFile().loadWithRecovery());
+    applyOptions(SettingsFile(Names::SettingsFile).loadWithRecovery());
     m_loaded = options();
 }
 
@@ -284,7 +284,7 @@ void frmQuorix::showWarning(const QString &message)
 void frmQuorix::SaveSettings()
 {
     QString why;
-    if (!SettingsFile().save(options(), &why)) // the old file stays as it was
+    if (!SettingsFile(Names::SettingsFile).save(options(), &why)) // the old file stays as it was
         reportSaveFailure(why);
 }
 
@@ -295,12 +295,12 @@ void frmQuorix::reportSaveFailure(const QString &why)
     if (m_saveFailureReported)
         return;
     m_saveFailureReported = true;
-    const QString file = QDir::toNativeSeparators(QDir::current().absoluteFilePath(SettingsFile::DefaultName));
+    const QString file = QDir::toNativeSeparators(QDir::current().absoluteFilePath(Names::SettingsFile));
     std::fprintf(stderr, "quorix: could not save the options in %s: %s\n", qPrintable(file), qPrintable(why));
     if (!m_mayAsk || options() == m_loaded)
         return;
     QMessageBox box(QMessageBox::Warning, QStringLiteral("Warning-Quorix"),
-                    QStringLiteral("The options could not be saved in %1: %2.").arg(SettingsFile::DefaultName, why),
+                    QStringLiteral("The options could not be saved in %1: %2.").arg(Names::SettingsFile, why),
                     QMessageBox::Ok, this);
     box.setFont(font());
     box.exec();

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "common/launchoptions.h"
-#include "main/gamelist.h"
+#include "launch/gamelist.h"
 #include "windows/formkit.h"
 
 #include <QMainWindow>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "common/version.h"
 #include "main/frmquorix.h"
-#include "main/gamelist.h"
+#include "launch/gamelist.h"
 #include "main/startup.h"
 #include "windows/formkit.h"
 

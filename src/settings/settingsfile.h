@@ -2,6 +2,7 @@
 #pragma once
 
 #include "common/launchoptions.h"
+#include "common/names.h"
 
 #include <QByteArray>
 #include <QString>
@@ -13,9 +14,7 @@
 class SettingsFile
 {
 public:
-    static inline const QString DefaultName = QStringLiteral("quorix.cfg");
-
-    explicit SettingsFile(QString path = DefaultName);
+    explicit SettingsFile(QString path);
 
     // The options in the file, or nothing when it is missing, not a regular file, unreadable
     // or does not hold a usable record. Reads at most one record's worth of bytes.

@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QString file = QString::fromUtf8(reinterpret_cast<const char *>(data + 6), static_cast<qsizetype>(size - 6));
 
     const CommandLine::Launch launch = CommandLine::prepare(file, o);
-    if (launch.refused() != (file.isEmpty() || file == CommandLine::RomFile))
+    if (launch.refused() != (file.isEmpty() || file == Names::RomFile))
         std::abort();
     if (launch.refused())
         return 0;

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "main/gamelist.h"
+#include "launch/gamelist.h"
 
-#include "launch/commandline.h"
+#include "common/names.h"
 
 #include <QDirIterator>
 #include <QFile>
@@ -254,7 +254,7 @@ QStringList Games::toList() const
 int Games::gameCount() const
 {
     // The same exact-name test as the launch refusal: o2rom.bin is a game like any other.
-    const QByteArray rom = CommandLine::RomFile.toLatin1();
+    const QByteArray rom = Names::RomFile.toLatin1();
     const auto isRom = [this, &rom](const Span &sp) {
         return sp.nameLen == rom.size() && std::memcmp(d->bytes.data() + sp.name, rom.constData(), sp.nameLen) == 0;
     };
