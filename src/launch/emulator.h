@@ -1,13 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "common/names.h"
+
 #include <QString>
 #include <QStringList>
 
 namespace Emulator {
 
 // Said when there is nothing to start; short enough for the warning window's one line.
-inline const QString NotFound = QStringLiteral("No O2EM.EXE or o2em here or on PATH.");
+inline const QString NotFound = Names::NoEmulator;
 
 // The programs to try, in order: O2EM.EXE in the working folder, then on the search path, then
 // the Linux name o2em in the same two places. Elsewhere than on Windows only regular files

@@ -2,6 +2,7 @@
 #include "common/version.h"
 #include "main/frmquorix.h"
 #include "launch/gamelist.h"
+#include "main/platform.h"
 #include "main/startup.h"
 #include "windows/formkit.h"
 
@@ -14,24 +15,21 @@
 int main(int argc, char *argv[])
 {
     // The command line first, without a display: --help and --version work over ssh too.
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
-    const Startup::Arguments parsed = Startup::parse(arguments);
+    const Startup::Arguments parsed = Startup::parse(Platform::arguments(argc, argv));
     switch (parsed.action) {
     case Startup::Arguments::Action::Help:
     case Startup::Arguments::Action::Version:
-        std::fputs(parsed.text.toLocal8Bit().constData(), stdout);
+        Platform::tell(parsed.text, false);
         return 0;
     case Startup::Arguments::Action::Fail:
-        std::fputs(parsed.text.toLocal8Bit().constData(), stderr);
+        Platform::tell(parsed.text, true);
         return 2;
     case Startup::Arguments::Action::Run:
         break;
     }
     // "quorix FOLDER" is "cd FOLDER && quorix": the list, quorix.cfg and the emulator all use it.
     if (!parsed.folder.isEmpty() && !QDir::setCurrent(parsed.folder)) {
-        std::fprintf(stderr, "quorix: cannot enter %s\n", qPrintable(parsed.folder));
+        Platform::tell(QStringLiteral("quorix: cannot enter %1\n").arg(parsed.folder), true);
         return 2;
     }
 #ifdef Q_OS_LINUX
@@ -42,7 +40,7 @@ int main(int argc, char *argv[])
         return 1;
     }
 #endif
-    Startup::TerminationWatcher watcher;
+    Platform::TerminationWatcher watcher;
     auto games = GameList::startScan(QDir::currentPath()); // overlaps Qt's own start-up
 
     QApplication app(argc, argv);
@@ -54,7 +52,7 @@ int main(int argc, char *argv[])
 
     frmQuorix window(std::move(games)); // saves once more when it ends, after the last window has closed
     watcher.listen();
-    QObject::connect(&watcher, &Startup::TerminationWatcher::requested, &window, &frmQuorix::endProgram);
+    QObject::connect(&watcher, &Platform::TerminationWatcher::requested, &window, &frmQuorix::endProgram);
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &window, &frmQuorix::saveForSession);
     window.show();
     return app.exec();
