@@ -18,7 +18,7 @@ inline const QStringList EmulatorPrograms{Emulator};
 inline const QString NoEmulator = QStringLiteral("No O2EM.EXE here or on PATH.");
 #else
 inline const QStringList EmulatorPrograms{Emulator, QStringLiteral("o2em"), QStringLiteral("o2em2")};
-inline const QString NoEmulator = QStringLiteral("No O2EM.EXE or o2em here or on PATH.");
+inline const QString NoEmulator = QStringLiteral("No O2EM.EXE, o2em or o2em2 found.");
 #endif
 
 // The BIOS image that lies among the games: listed, but not counted and not played.

@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "main/platform.h"
 
+#include "common/log.h"
+
 #include <QSocketNotifier>
 
 #include <cerrno>
 #include <csignal>
-#include <cstdio>
 #include <fcntl.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -22,7 +23,7 @@ QStringList arguments(int argc, char *argv[])
 
 void tell(const QString &text, bool isError)
 {
-    std::fputs(text.toLocal8Bit().constData(), isError ? stderr : stdout);
+    isError ? Log::text(text) : Log::output(text);
 }
 
 namespace {
