@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "windows/fixedwindow.h"
 
+#include <QPushButton>
+
 using namespace FormKit;
 
 FixedWindow::FixedWindow(const char *name, const QString &title, int widthTwips, int heightTwips)
@@ -11,6 +13,15 @@ FixedWindow::FixedWindow(const char *name, const QString &title, int widthTwips,
     setFont(defaultFont());
     setWindowFlags(fixedWindowFlags(Qt::Dialog | Qt::WindowCloseButtonHint));
     setFixedSize(px(widthTwips), px(heightTwips));
+}
+
+QPushButton *FixedWindow::addDefaultButton(const char *name, const QString &caption, const QRect &geometry)
+{
+    auto *button = new QPushButton(caption, this);
+    button->setObjectName(QLatin1String(name));
+    button->setGeometry(geometry);
+    button->setDefault(true);
+    return button;
 }
 
 void FixedWindow::place(const QWidget *owner)
