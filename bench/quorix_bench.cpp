@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Quorix's performance figures, measured in one run on this machine and printed with the
 // target ratios. Run through scripts/bench.
+#include "common/names.h"
+#include "launch/launcher.h"
 #include "main/frmquorix.h"
 #include "settings/settingscodec.h"
 #include "settings/settingsfile.h"
@@ -128,8 +130,11 @@ int main(int argc, char *argv[])
 
     out << "== Building the main window in-process (list, count, settings load), " << runs << " runs\n";
     for (const auto &[dir, label] : {std::pair{&empty, "empty folder"}, {&thousand, "1,000 games"}, {&big, "100,000 games"}}) {
-        QDir::setCurrent(dir->path());
-        line(QStringLiteral("  %1").arg(QLatin1String(label)), timeIt(runs, [] { frmQuorix w; }));
+        const QString folder = dir->path();
+        line(QStringLiteral("  %1").arg(QLatin1String(label)), timeIt(runs, [&folder] {
+            Launcher launcher(folder);
+            frmQuorix w(launcher);
+        }));
     }
 
     out << "== Whole process, start to main window shown (offscreen), " << runs << " runs\n";
@@ -147,16 +152,16 @@ int main(int argc, char *argv[])
         QTemporaryDir dir;
         fill(dir, 2);
         QFile::copy(here + QStringLiteral("/instant_o2em"), dir.filePath(QStringLiteral("O2EM.EXE")));
-        QDir::setCurrent(dir.path());
-        frmQuorix w;
-        line(QStringLiteral("  RunGame"), timeIt(std::max(runs, 30), [&] { w.cmdRun->click(); }));
+        Launcher launcher(dir.path());
+        frmQuorix w(launcher);
+        auto *run = w.findChild<QPushButton *>(QStringLiteral("cmdRun"));
+        line(QStringLiteral("  RunGame"), timeIt(std::max(runs, 30), [run] { run->click(); }));
     }
 
     out << "== Settings file\n";
     {
         QTemporaryDir dir;
-        QDir::setCurrent(dir.path());
-        const SettingsFile file;
+        const SettingsFile file(dir.filePath(Names::SettingsFile));
         const LaunchOptions options = SettingsCodec::defaults();
         file.save(options);
         line(QStringLiteral("  read quorix.cfg"), timeIt(2000, [&] { (void)file.read(); }));

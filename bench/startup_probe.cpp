@@ -6,7 +6,7 @@
 //   startup_probe bare     a bare Qt window with a menu bar and one list of the folder's *.bin
 // It prints its peak resident size in KiB (VmHWM) when it ends.
 #include "main/frmquorix.h"
-#include "launch/gamelist.h"
+#include "launch/launcher.h"
 #include "windows/formkit.h"
 
 #include <QApplication>
@@ -19,17 +19,21 @@
 
 #include <cstdio>
 #include <memory>
+#include <optional>
 
 int main(int argc, char *argv[])
 {
     const bool quorix = argc > 1 && QByteArray(argv[1]) == "quorix";
-    auto games = quorix ? GameList::startScan(QDir::currentPath()) : std::future<GameList::Games>();
+    // As main.cpp does: the listing starts before Qt does.
+    std::optional<Launcher> launcher;
+    if (quorix)
+        launcher.emplace(QDir::currentPath());
     QApplication app(argc, argv);
     std::unique_ptr<QMainWindow> window;
     if (quorix) {
         FormKit::applyClassicLook();
         QApplication::setWindowIcon(FormKit::programIcon());
-        window = std::make_unique<frmQuorix>(std::move(games));
+        window = std::make_unique<frmQuorix>(*launcher);
     } else {
         window = std::make_unique<QMainWindow>();
         window->menuBar()->addMenu(QStringLiteral("&File"));
