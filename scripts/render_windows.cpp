@@ -3,6 +3,7 @@
 //   render_windows <output folder>
 // Runs in a scratch folder with a few games, so the main window shows a real list.
 #include "common/module1.h"
+#include "launch/launcher.h"
 #include "main/frmquorix.h"
 #include "windows/formkit.h"
 #include "windows/frmabout.h"
@@ -28,11 +29,11 @@ int main(int argc, char *argv[])
         return 1;
 
     QTemporaryDir games;
-    QDir::setCurrent(games.path());
     for (const char *name : {"O2ROM.BIN", "Cosmic Conflict.bin", "KC MUNCHKIN.BIN", "pickaxe pete.bin", "Turtles.bin"})
-        QFile(QLatin1String(name)).open(QIODevice::WriteOnly);
+        QFile(games.filePath(QLatin1String(name))).open(QIODevice::WriteOnly);
 
-    frmQuorix main;
+    Launcher launcher(games.path());
+    frmQuorix main(launcher);
     main.show();
     Module1::strWarning = QStringLiteral("There are no available games!");
     frmWarning warning;

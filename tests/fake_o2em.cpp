@@ -1,14 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Stands in for the emulator: records its working folder, how it was called and its arguments,
-// then stays alive a while, as an emulator does, so that a launcher that waited would be seen.
+// Stands in for the emulator: records its working folder, how it was called and its arguments
+// in o2em-<pid>.args, then behaves as the real one does in the situation named by
+// O2EM_STANDIN: nobios, badoption, segv, exit0, exit3, runner, flood; by default it stays
+// alive a while, as a running game does.
+#include <csignal>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 #include <unistd.h>
 
 int main(int argc, char *argv[])
 {
-    for (int fd = 0; fd < 3; ++fd)
-        close(fd); // nothing of the test's output is kept open while it lingers
     const std::string name = "o2em-" + std::to_string(getpid()) + ".args";
     const std::string partial = name + ".partial";
     FILE *f = std::fopen(partial.c_str(), "wb");
@@ -21,6 +24,47 @@ int main(int argc, char *argv[])
     std::fclose(f);
     if (std::rename(partial.c_str(), name.c_str()) != 0)
         return 1;
+
+    const char *env = std::getenv("O2EM_STANDIN");
+    const std::string mode = env ? env : "";
+    if (mode == "nobios") {
+        std::puts("O2EM v1.51");
+        std::puts("No BIOS found");
+        return 1;
+    }
+    if (mode == "badoption") {
+        std::fputs("Invalid option : s1\n", stderr);
+        return 1;
+    }
+    if (mode == "segv") {
+        std::puts("O2EM v1.51");
+        std::fflush(stdout);
+        std::raise(SIGSEGV);
+    }
+    if (mode == "exit0")
+        return 0;
+    if (mode == "exit3")
+        return 3;
+    if (mode == "flood") { // 1 MiB at once, then the reason
+        static char block[1 << 20];
+        std::memset(block, 'x', sizeof block);
+        std::fwrite(block, 1, sizeof block, stdout);
+        std::puts("\nflood done");
+        return 1;
+    }
+    if (mode == "runner") { // a line every 100 ms, and a count of them beside the arguments
+        for (int line = 1; line <= 300; ++line) {
+            std::printf("frame %d\n", line);
+            std::fflush(stdout);
+            FILE *count = std::fopen((name + ".lines").c_str(), "wb");
+            if (count)
+                std::fprintf(count, "%d", line), std::fclose(count);
+            usleep(100000);
+        }
+        return 0;
+    }
+    for (int fd = 0; fd < 3; ++fd)
+        close(fd); // nothing of the test's output is kept open while it lingers
     sleep(3);
     return 0;
 }

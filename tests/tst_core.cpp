@@ -4,6 +4,7 @@
 #include "launch/emulator.h"
 #include "launch/gamelist.h"
 #include "settings/settingscodec.h"
+#include "common/names.h"
 #include "settings/settingsfile.h"
 #include "testkit.h"
 

@@ -2,8 +2,7 @@
 // The secondary windows, the access keys, placement and the icon; run at scale 1 and 2.
 #include "common/module1.h"
 #include "common/version.h"
-#include "main/frmquorix.h"
-#include "testkit.h"
+#include "session.h"
 #include "windows/formkit.h"
 #include "windows/frmabout.h"
 #include "windows/frmkeys.h"
@@ -31,27 +30,25 @@ static bool onScreen(const QWidget *w)
     return along(frame.left(), frame.right(), room.left(), room.right()) && along(frame.top(), frame.bottom(), room.top(), room.bottom());
 }
 
-static std::unique_ptr<frmQuorix> mainWindow()
+static std::unique_ptr<Session> mainWindow()
 {
-    auto w = std::make_unique<frmQuorix>();
-    w->show();
-    QApplication::setActiveWindow(w.get());
-    return QTest::qWaitForWindowActive(w.get()) ? std::move(w) : nullptr;
+    auto s = std::make_unique<Session>();
+    return s->open() ? std::move(s) : nullptr;
 }
 
 // Opens the About box from the main window and, inside its modal loop, runs `inside`; true
 // when that closed the box.
-static bool aboutClosedBy(frmQuorix &w, const std::function<void(frmAbout *)> &inside)
+static bool aboutClosedBy(Session &s, const std::function<void(frmAbout *)> &inside)
 {
     bool closed = false;
-    QTimer::singleShot(0, &w, [&] {
-        QPointer<frmAbout> about = frmAbout::instance();
+    QTimer::singleShot(0, s.window.get(), [&] {
+        QPointer<frmAbout> about = FixedWindow::instance<frmAbout>();
         inside(about);
         closed = !about || !about->isVisible();
         if (!closed)
             about->close(); // never leave the test stuck in the modal loop
     });
-    w.cmdAbout->click(); // returns when the box has closed
+    s.click(u"cmdAbout"_s); // returns when the box has closed
     return closed;
 }
 
@@ -69,15 +66,16 @@ private Q_SLOTS:
     }
     void cleanup()
     {
-        delete frmKeys::instance();
-        delete frmWarning::instance();
+        delete FixedWindow::instance<frmKeys>();
+        delete FixedWindow::instance<frmWarning>();
     }
 
     void captionsFit()
     {
         // What each window says, in its own order (the menu last); the arrows are drawn, not boxes.
+        Launcher launcher(m_folder.path());
         const std::pair<QWidget *, QString> windows[] = {
-            {new frmQuorix, u"Game List:|Game count:|Stick 1 Mode|Disable|Left Keyboard|Right Keyboard|Joystick|Stick 2 Mode|Disable|Left Keyboard|"
+            {new frmQuorix(launcher), u"Game List:|Game count:|Stick 1 Mode|Disable|Left Keyboard|Right Keyboard|Joystick|Stick 2 Mode|Disable|Left Keyboard|"
                             "Right Keyboard|Joystick|Debug mode|No Speed Limit|No Sound|No Voice|&Run Game|&About|E&xit|&File|Emulator &Keys|&Save on Exit|E&xit"_s},
             {new frmWarning, u"Ok|Warning!!!"_s},
             {new frmKeys, u"OK|Left Keyboard Controls:|W|X|A|D|Left Shift|Right Keyboard Controls:|Right Shift|\u2192|\u2190|\u2193|\u2191|"
@@ -154,8 +152,8 @@ private Q_SLOTS:
         QFETCH(int, key);
         auto main = mainWindow();
         const auto open = [&main, keys] {
-            keys ? main->mnuKeys->trigger() : main->cmdRun->click();
-            return keys ? static_cast<QDialog *>(frmKeys::instance()) : frmWarning::instance();
+            keys ? main->choose(u"mnuKeys"_s) : main->click(u"cmdRun"_s);
+            return keys ? static_cast<QDialog *>(FixedWindow::instance<frmKeys>()) : FixedWindow::instance<frmWarning>();
         };
         QPointer<QDialog> first = open();
         struct : QObject {
@@ -164,15 +162,15 @@ private Q_SLOTS:
         } counter;
         first->installEventFilter(&counter);
         QVERIFY(open() == first && counter.raised == 1); // one window, brought to the front
-        QVERIFY(!first->isModal() && first->windowHandle()->transientParent() == main->windowHandle()); // kept with the main window
+        QVERIFY(!first->isModal() && first->windowHandle()->transientParent() == main->window->windowHandle()); // kept with the main window
         QCOMPARE(first->focusWidget(), first->findChild<QPushButton *>());
-        QCOMPARE(first->windowTitle() + u'|' + main->windowTitle(), (keys ? u"Keys- Quorix|"_s : u"Warning-Quorix|"_s) + QStringLiteral("Quorix - Front-end for O2EM ver. " QUORIX_VERSION));
+        QCOMPARE(first->windowTitle() + u'|' + main->window->windowTitle(), (keys ? u"Keys- Quorix|"_s : u"Warning-Quorix|"_s) + QStringLiteral("Quorix - Front-end for O2EM ver. " QUORIX_VERSION));
         const QRect frame = first->frameGeometry(), room = first->screen()->availableGeometry();
         QVERIFY(onScreen(first)); // and centred on the main window, unless that would leave the screen
-        QVERIFY(qAbs(frame.center().x() - main->frameGeometry().center().x()) <= 2 || frame.left() == room.left() || frame.right() == room.right());
+        QVERIFY(qAbs(frame.center().x() - main->window->frameGeometry().center().x()) <= 2 || frame.left() == room.left() || frame.right() == room.right());
         if (key < 0) { // the program ends once the last of its windows closes
             bool outlived = false;
-            QTimer::singleShot(0, main.get(), [&main] { main->close(), main.reset(); });
+            QTimer::singleShot(0, main->window.get(), [&main] { main->window->close(), main.reset(); });
             QTimer::singleShot(200, qApp, [&] { outlived = first && first->isVisible() && first->close(); });
             QTimer::singleShot(5000, qApp, [] { QCoreApplication::exit(2); });
             QVERIFY(QCoreApplication::exec() == 0 && outlived);
@@ -180,7 +178,7 @@ private Q_SLOTS:
         }
         key ? QTest::keyClick(first->focusWidget(), Qt::Key(key)) : void(first->close());
         QTRY_VERIFY(!first); // discarded; the next one is loaded afresh
-        QVERIFY(open() && main->isVisible());
+        QVERIFY(open() && main->window->isVisible());
     }
 
     void aboutCloses_data()
@@ -196,13 +194,13 @@ private Q_SLOTS:
         for (int round = 0; round < 2; ++round) { // the second time shows the same
             bool seen = false;
             QCOMPARE(aboutClosedBy(*main, [&](frmAbout *about) {
-                const QPixmap picture = about->Image1->pixmap();
+                const QPixmap picture = about->findChild<QLabel *>(u"Image1"_s)->pixmap();
                 seen = about->isModal() && about->windowTitle() == QStringLiteral("About-Quorix ver " QUORIX_VERSION) && onScreen(about)
-                    && about->windowHandle()->transientParent() == main->windowHandle()
+                    && about->windowHandle()->transientParent() == main->window->windowHandle()
                     && picture.deviceIndependentSize() == QSizeF(32, 32) && picture.devicePixelRatio() == about->devicePixelRatioF();
                 if (target == "main") // clicks through the window system, as a user's come: the box swallows them
-                    for (QWidget *button : {main->cmdRun, main->cmdExit})
-                        QTest::mouseClick(main->windowHandle(), Qt::LeftButton, {}, button->mapTo(main.get(), QPoint(5, 5)));
+                    for (QWidget *button : {main->find(u"cmdRun"_s), main->find(u"cmdExit"_s)})
+                        QTest::mouseClick(main->window->windowHandle(), Qt::LeftButton, {}, button->mapTo(main->window.get(), QPoint(5, 5)));
                 else if (target == "Esc")
                     QTest::keyClick(about, Qt::Key_Escape);
                 else if (target == "rule" || target == "background")
@@ -210,32 +208,79 @@ private Q_SLOTS:
                 else
                     QTest::mouseClick(about->findChild<QWidget *>(QLatin1String(target)), Qt::LeftButton);
             }), target != "main");
-            QVERIFY(seen && !frmWarning::instance() && main->isVisible());
+            QVERIFY(seen && !FixedWindow::instance<frmWarning>() && main->window->isVisible());
         }
     }
 
     void icon()
     {
-        QCOMPARE(FormKit::programIcon().availableSizes(), (QList<QSize>{{16, 16}, {32, 32}, {48, 48}, {64, 64}, {128, 128}, {256, 256}}));
-        const QImage base = FormKit::programPicture(1.0).toImage();
-        QSet<QRgb> colours; // of the 32 x 32 picture: 16 and the transparent one
-        for (int i = 0; i < 32 * 32; ++i)
-            colours << base.pixel(i % 32, i / 32);
-        QVERIFY(base.size() == QSize(32, 32) && colours.size() <= 17);
-        for (qreal scale : {1.25, 2.0}) {
-            const QImage picture = FormKit::programPicture(scale).toImage();
-            const int side = qRound(32 * scale);
-            QCOMPARE(picture.size(), QSize(side, side));
-            for (int i = 0; i < side * side; ++i) // crisp: each pixel is the original's that it falls in
-                QCOMPARE(picture.pixel(i % side, i / side), base.pixel(i % side * 32 / side, i / side * 32 / side));
+        // Each size as committed, made by scripts/make-icon from the one 32 x 32 picture.
+        const QDir icons(QStringLiteral(QUORIX_SOURCE_DIR "/resources/icons"));
+        const QIcon icon = FormKit::programIcon();
+        QCOMPARE(icon.availableSizes(), (QList<QSize>{{16, 16}, {32, 32}, {48, 48}, {64, 64}, {128, 128}, {256, 256}}));
+        for (const QSize &size : icon.availableSizes()) {
+            const QImage committed(icons.filePath(u"quorix-%1.png"_s.arg(size.width())));
+            QCOMPARE(icon.pixmap(size, 1.0).toImage().convertToFormat(QImage::Format_ARGB32), committed.convertToFormat(QImage::Format_ARGB32));
         }
+        // The About picture at twice the scale: the 64 px one, crisp.
+        QImage twice = FormKit::programPicture(2.0).toImage().convertToFormat(QImage::Format_ARGB32);
+        twice.setDevicePixelRatio(1);
+        QCOMPARE(twice, QImage(icons.filePath(u"quorix-64.png"_s)).convertToFormat(QImage::Format_ARGB32));
+    }
+
+    void placement_data()
+    {
+        QTest::addColumn<QSize>("size"); // of the window, in hundredths of the screen's room
+        QTest::addColumn<bool>("leftEdge");
+        QTest::addColumn<bool>("topEdge");
+        QTest::newRow("smaller: centred") << QSize(50, 50) << false << false;
+        QTest::newRow("wider than the screen") << QSize(150, 50) << true << false;
+        QTest::newRow("taller than the screen") << QSize(50, 150) << false << true;
+        QTest::newRow("larger both ways") << QSize(150, 150) << true << true;
+    }
+    void placement()
+    {
+        QFETCH(QSize, size);
+        QFETCH(bool, leftEdge);
+        QFETCH(bool, topEdge);
+        const QRect room = QGuiApplication::primaryScreen()->availableGeometry();
+        QWidget window;
+        window.setFixedSize(room.width() * size.width() / 100, room.height() * size.height() / 100);
+        FormKit::centre(&window, nullptr);
+        window.show();
+        const QRect frame = window.frameGeometry();
+        QCOMPARE(frame.left() == room.left(), leftEdge);
+        QCOMPARE(frame.top() == room.top(), topEdge);
+        QVERIFY(onScreen(&window));
+    }
+
+    void classicLook_data()
+    {
+        QTest::addColumn<bool>("styleGiven");      // -style on the command line
+        QTest::addColumn<QByteArray>("override");  // QT_STYLE_OVERRIDE
+        QTest::addColumn<QString>("style");
+        QTest::newRow("nothing asked: the classic look") << false << QByteArray() << u"windows"_s;
+        QTest::newRow("-style fusion wins") << true << QByteArray() << u"fusion"_s;
+        QTest::newRow("QT_STYLE_OVERRIDE wins") << false << "fusion"_ba << u"fusion"_s;
+    }
+    void classicLook()
+    {
+        QFETCH(bool, styleGiven);
+        QFETCH(QByteArray, override);
+        QFETCH(QString, style);
+        QApplication::setStyle(u"fusion"_s); // as Qt itself sets it from -style or the variable
+        qputenv("QT_STYLE_OVERRIDE", override);
+        FormKit::applyClassicLook(styleGiven);
+        qunsetenv("QT_STYLE_OVERRIDE");
+        QCOMPARE(QApplication::style()->name(), style);
+        FormKit::applyClassicLook();
     }
 
     void longMessage()
     {
         Module1::strWarning = u"A message much too long for the one line of the warning window"_s;
         frmWarning warning;
-        const QLineEdit *field = warning.txtWarning;
+        const auto *field = warning.findChild<QLineEdit *>(u"txtWarning"_s);
         QVERIFY(field->text().endsWith(QChar(0x2026)) && field->fontMetrics().horizontalAdvance(field->text()) <= field->width() - 8);
         QVERIFY(field->toolTip() == Module1::strWarning && field->accessibleDescription() == Module1::strWarning);
     }

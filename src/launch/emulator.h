@@ -1,22 +1,37 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "launch/process.h"
+
 #include <QString>
 #include <QStringList>
+
+#include <functional>
+
+class QObject;
 
 namespace Emulator {
 
 // Said when there is nothing to start; short enough for the warning window's one line.
-inline const QString NotFound = QStringLiteral("No O2EM.EXE or o2em here or on PATH.");
+inline const QString NotFound = QStringLiteral("No O2EM.EXE, o2em or o2em2 found.");
 
-// The programs to try, in order: O2EM.EXE in the working folder, then on the search path, then
-// the Linux name o2em in the same two places. Elsewhere than on Windows only regular files
-// that may be run count, so a Windows O2EM.EXE kept beside the games does not hide o2em.
+// The programs to try, in order: each name of Names::EmulatorPrograms first in the game folder,
+// then on the search path. Only files the platform could start count, so a Windows O2EM.EXE
+// kept beside the games does not hide o2em on Linux.
 [[nodiscard]] QStringList candidates(const QString &workDir, const QString &searchPath);
 
-// Starts the first candidate that runs, detached, in workDir, asking for a maximized window
-// where the platform lets us. Returns an empty string on success, otherwise a one-line
-// message for the user that names the program that failed and why.
-[[nodiscard]] QString start(const QStringList &candidates, const QStringList &arguments, const QString &workDir);
+// The warning's line for an emulator that ended at once, naming the program: a crash in words,
+// else the last line it printed, else its exit status.
+[[nodiscard]] QString describe(const QString &program, const Process::Ending &ending);
+
+// Called when a started emulator ends at once with a failure: the warning's line, and the end
+// of what it printed.
+using OnFailure = std::function<void(const QString &message, const QString &output)>;
+
+// Starts the first candidate that runs, detached, in workDir. Returns an empty string on
+// success, otherwise a one-line message for the user that names the program that failed and
+// why. When the one started ends at once with a failure, onFailure runs (while context lives).
+[[nodiscard]] QString start(const QStringList &candidates, const QStringList &arguments, const QString &workDir,
+                            QObject *context = nullptr, OnFailure onFailure = {});
 
 }

@@ -2,20 +2,18 @@
 #include "main/frmquorix.h"
 
 #include "common/module1.h"
-#include "common/version.h"
-#include "launch/commandline.h"
-#include "launch/emulator.h"
 #include "launch/gamelist.h"
+#include "launch/launcher.h"
 #include "main/stickrule.h"
-#include "settings/settingsfile.h"
 #include "windows/frmabout.h"
 #include "windows/frmkeys.h"
 #include "windows/frmwarning.h"
+#include "windows/titles.h"
 
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCloseEvent>
-#include <QDir>
+#include <QKeyEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLayout>
@@ -25,8 +23,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScopedValueRollback>
-
-#include <cstdio>
 
 using namespace FormKit;
 
@@ -47,14 +43,55 @@ W *named(W *widget, const char *name, const QString &accessible)
     return widget;
 }
 
+// The two stick frames, left to right.
+const struct {
+    const char *name, *group, *caption;
+    int left, buttonWidth;
+} stickFrames[] = {{"fraStick1", "optS1", "Stick 1 Mode", 2040, 975}, {"fraStick2", "optS2", "Stick 2 Mode", 3480, 1095}};
+
+// Each frame's buttons, top to bottom: the modes are 0, 2, 1, 3, for the index is the mode, not
+// the place. The tab order follows the screen.
+const struct {
+    StickMode mode;
+    const char *caption;
+    int top;
+} stickRows[] = {{Stick::Disable, "Disable", 240},
+                 {Stick::LeftKeyboard, "Left Keyboard", 720},
+                 {Stick::RightKeyboard, "Right Keyboard", 1200},
+                 {Stick::Joystick, "Joystick", 1680}};
+
+// A list box with nothing selected takes the arrow keys as the platform's list boxes do: Down
+// and Home select the first game, Up and End the last, so a lone game can be chosen without
+// a mouse.
+class GameListView : public QListView
+{
+public:
+    using QListView::QListView;
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        const int rows = model()->rowCount();
+        if (rows > 0 && !selectionModel()->hasSelection() && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+            const int key = event->key();
+            const int row = key == Qt::Key_Down || key == Qt::Key_Home ? 0 : key == Qt::Key_Up || key == Qt::Key_End ? rows - 1 : -1;
+            if (row >= 0) {
+                setCurrentIndex(model()->index(row, 0));
+                return;
+            }
+        }
+        QListView::keyPressEvent(event);
+    }
+};
+
 }
 
-frmQuorix::frmQuorix(std::future<GameList::Games> games, QWidget *parent)
+frmQuorix::frmQuorix(Launcher &launcher, QWidget *parent)
     : QMainWindow(parent)
-    , m_pendingGames(std::move(games))
+    , m_launcher(launcher)
 {
     setObjectName(QStringLiteral("frmQuorix"));
-    setWindowTitle(QStringLiteral("Quorix - Front-end for O2EM ver. " QUORIX_VERSION));
+    setWindowTitle(Title::Main);
     setWindowIcon(programIcon());
     setFont(defaultFont());
     setWindowFlags(fixedWindowFlags(Qt::Window | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint));
@@ -65,8 +102,8 @@ frmQuorix::frmQuorix(std::future<GameList::Games> games, QWidget *parent)
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
     buildGameList(client);
-    fraStick1 = buildStickFrame(client, "fraStick1", QStringLiteral("Stick 1 Mode"), 2040, 975, optS1, m_groupS1);
-    fraStick2 = buildStickFrame(client, "fraStick2", QStringLiteral("Stick 2 Mode"), 3480, 1095, optS2, m_groupS2);
+    fraStick1 = buildStickFrame(client, 0, optS1, m_groupS1);
+    fraStick2 = buildStickFrame(client, 1, optS2, m_groupS2);
     buildOptions(client);
     buildButtons(client);
     buildMenu();
@@ -87,6 +124,7 @@ frmQuorix::frmQuorix(std::future<GameList::Games> games, QWidget *parent)
         tabStopOnChecked(group);
         connect(group, &QButtonGroup::idToggled, this, [group] { tabStopOnChecked(group); });
     }
+    connect(&m_launcher, &Launcher::emulatorFailed, this, &frmQuorix::showWarning);
 
     Form_Load();
     filList->setFocus();
@@ -107,7 +145,7 @@ void frmQuorix::buildGameList(QWidget *client)
     lblFiles->adjustSize();
 
     m_games = new GameList::Model(this); // filled by the load step
-    filList = named(new QListView(client), "filList", QStringLiteral("Game List"));
+    filList = named(new GameListView(client), "filList", QStringLiteral("Game List"));
     filList->setGeometry(twips(120, 360, 1695, 2235));
     filList->setModel(m_games);
     filList->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -126,26 +164,17 @@ void frmQuorix::buildGameList(QWidget *client)
     setFieldBackground(txtCount, SystemColor::Menu);
 }
 
-QGroupBox *frmQuorix::buildStickFrame(QWidget *client, const char *name, const QString &caption, int left,
-                                      int buttonWidth, StickButtons &buttons, QButtonGroup *&group)
+QGroupBox *frmQuorix::buildStickFrame(QWidget *client, int stick, StickButtons &buttons, QButtonGroup *&group)
 {
-    auto *frame = named(new QGroupBox(caption, client), name, caption);
-    frame->setGeometry(twips(left, 120, 1335, 2175));
+    const auto &f = stickFrames[stick];
+    auto *frame = named(new QGroupBox(QLatin1String(f.caption), client), f.name, QLatin1String(f.caption));
+    frame->setGeometry(twips(f.left, 120, 1335, 2175));
     group = new QButtonGroup(frame);
-    // Top to bottom the modes are 0, 2, 1, 3: the index is the mode, not the place.
-    const struct {
-        StickMode mode;
-        const char *caption;
-        int top;
-    } rows[] = {{Stick::Disable, "Disable", 240},
-                {Stick::LeftKeyboard, "Left Keyboard", 720},
-                {Stick::RightKeyboard, "Right Keyboard", 1200},
-                {Stick::Joystick, "Joystick", 1680}};
-    for (const auto &row : rows) {
+    for (const auto &row : stickRows) {
         auto *button = new RadioButton(QLatin1String(row.caption), frame);
-        button->setObjectName(QStringLiteral("%1(%2)").arg(QLatin1String(&buttons == &optS1 ? "optS1" : "optS2")).arg(row.mode));
+        button->setObjectName(QStringLiteral("%1(%2)").arg(QLatin1String(f.group)).arg(row.mode));
         button->setAccessibleName(QLatin1String(row.caption));
-        button->setGeometry(twips(120, row.top, buttonWidth, 375));
+        button->setGeometry(twips(120, row.top, f.buttonWidth, 375));
         // Room to grow stays inside the frame's border and clear of the next button.
         button->fitCaption(frame->width() - button->x() - 4, px(480) - 2);
         group->addButton(button, row.mode);
@@ -201,23 +230,22 @@ void frmQuorix::buildMenu()
 
 void frmQuorix::setTabOrder()
 {
-    QWidget *const order[] = {filList, optS1[0], optS1[2], optS1[1], optS1[3], optS2[0], optS2[2],
-                              optS2[1], optS2[3], chkDebug, chkNoLimit, chkNoSound, cmdRun,
-                              cmdAbout, cmdExit, txtCount, ChkNoVoice};
-    for (size_t i = 1; i < std::size(order); ++i)
+    std::vector<QWidget *> order{filList};
+    for (const StickButtons *buttons : {&optS1, &optS2})
+        for (const auto &row : stickRows)
+            order.push_back((*buttons)[static_cast<size_t>(row.mode)]);
+    order.insert(order.end(), {chkDebug, chkNoLimit, chkNoSound, cmdRun, cmdAbout, cmdExit, txtCount, ChkNoVoice});
+    for (size_t i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
 }
 
 void frmQuorix::Form_Load()
 {
-    // Only now wait for the listing: it has been read while Qt and the controls were set up.
-    m_games->setGames(m_pendingGames.valid() ? m_pendingGames.get() : GameList::scan(QDir::currentPath()));
-    const int entries = m_games->rowCount();
-    if (entries > 1)
+    m_games->setGames(m_launcher.games());
+    if (m_games->rowCount() > 1)
         filList->setCurrentIndex(m_games->index(0));
-    txtCount->setText(QString::number(m_games->games().gameCount()));
-    applyOptions(SettingsFile(Names::SettingsFile).loadWithRecovery());
-    m_loaded = options();
+    txtCount->setText(QString::number(m_launcher.games().gameCount()));
+    applyOptions(m_launcher.load());
 }
 
 void frmQuorix::applyOptions(const LaunchOptions &o)
@@ -255,60 +283,32 @@ QString frmQuorix::fileName() const
     return selected.isEmpty() ? QString() : selected.first().data().toString();
 }
 
-QStringList frmQuorix::games() const
-{
-    return m_games->games().toList();
-}
-
 void frmQuorix::RunGame()
 {
-    const CommandLine::Launch launch = CommandLine::prepare(fileName(), options());
-    if (launch.refused()) {
-        showWarning(launch.refusal);
-        return;
-    }
-    const QString folder = QDir::currentPath();
-    const auto arguments = CommandLine::arguments(launch.commandLine, fileName());
-    const QString error = Emulator::start(Emulator::candidates(folder, qEnvironmentVariable("PATH")),
-                                          arguments.value_or(QStringList()), folder);
-    if (!error.isEmpty())
-        showWarning(error);
+    const QString message = m_launcher.run(fileName(), options());
+    if (!message.isEmpty())
+        showWarning(message);
 }
 
-void frmQuorix::showWarning(const QString &message)
+void frmQuorix::showWarning(const QString &message, const QString &details)
 {
     Module1::strWarning = message;
-    frmWarning::showMessage(this);
+    frmWarning::showMessage(this, details);
 }
 
 void frmQuorix::SaveSettings()
 {
-    QString why;
-    if (!SettingsFile(Names::SettingsFile).save(options(), &why)) // the old file stays as it was
-        reportSaveFailure(why);
-}
-
-// Once a run: always a line for the log, and a box only when the user loses a change and is
-// there to read it.
-void frmQuorix::reportSaveFailure(const QString &why)
-{
-    if (m_saveFailureReported)
+    const QString failure = m_launcher.save(options(), m_userPresent); // the old file stays as it was
+    if (failure.isEmpty())
         return;
-    m_saveFailureReported = true;
-    const QString file = QDir::toNativeSeparators(QDir::current().absoluteFilePath(Names::SettingsFile));
-    std::fprintf(stderr, "quorix: could not save the options in %s: %s\n", qPrintable(file), qPrintable(why));
-    if (!m_mayAsk || options() == m_loaded)
-        return;
-    QMessageBox box(QMessageBox::Warning, QStringLiteral("Warning-Quorix"),
-                    QStringLiteral("The options could not be saved in %1: %2.").arg(Names::SettingsFile, why),
-                    QMessageBox::Ok, this);
+    QMessageBox box(QMessageBox::Warning, Title::Warning, failure, QMessageBox::Ok, this);
     box.setFont(font());
     box.exec();
 }
 
 void frmQuorix::endProgram()
 {
-    m_quietEnd = true;
+    m_ending = true;
     QApplication::closeAllWindows();
     QCoreApplication::quit();
 }
@@ -333,7 +333,8 @@ void frmQuorix::Form_Terminate()
 void frmQuorix::closeEvent(QCloseEvent *event)
 {
     {
-        const QScopedValueRollback asking(m_mayAsk, !m_quietEnd); // the user closed it and is there to read
+        // The user closed it and is there to read, unless the session or a kill is ending it.
+        const QScopedValueRollback asking(m_userPresent, !m_ending);
         Form_Unload();
     }
     releaseOwned(this); // the keys and warning windows stay open and keep the program running

@@ -1,15 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "common/log.h"
 #include "common/version.h"
+#include "launch/launcher.h"
 #include "main/frmquorix.h"
-#include "launch/gamelist.h"
 #include "main/startup.h"
 #include "windows/formkit.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QSessionManager>
-
-#include <cstdio>
 
 int main(int argc, char *argv[])
 {
@@ -21,29 +20,30 @@ int main(int argc, char *argv[])
     switch (parsed.action) {
     case Startup::Arguments::Action::Help:
     case Startup::Arguments::Action::Version:
-        std::fputs(parsed.text.toLocal8Bit().constData(), stdout);
+        Log::output(parsed.text);
         return 0;
     case Startup::Arguments::Action::Fail:
-        std::fputs(parsed.text.toLocal8Bit().constData(), stderr);
+        Log::text(parsed.text);
         return 2;
     case Startup::Arguments::Action::Run:
         break;
     }
-    // "quorix FOLDER" is "cd FOLDER && quorix": the list, quorix.cfg and the emulator all use it.
-    if (!parsed.folder.isEmpty() && !QDir::setCurrent(parsed.folder)) {
-        std::fprintf(stderr, "quorix: cannot enter %s\n", qPrintable(parsed.folder));
+    // The game folder, held from here on: the list, quorix.cfg and the emulator all use it.
+    const QString folder = parsed.folder.isEmpty() ? QDir::currentPath() : parsed.folder;
+    if (!QDir(folder).isReadable()) {
+        Log::line(QStringLiteral("cannot enter %1").arg(QDir::toNativeSeparators(folder)));
         return 2;
     }
 #ifdef Q_OS_LINUX
     // Qt would abort with a core dump; say it plainly instead.
     if (!parsed.platformGiven && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")
         && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
-        std::fputs("quorix: no display to open a window on (DISPLAY and WAYLAND_DISPLAY are not set)\n", stderr);
+        Log::line(QStringLiteral("no display to open a window on (DISPLAY and WAYLAND_DISPLAY are not set)"));
         return 1;
     }
 #endif
     Startup::TerminationWatcher watcher;
-    auto games = GameList::startScan(QDir::currentPath()); // overlaps Qt's own start-up
+    Launcher launcher(folder); // lists the folder while Qt starts
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorix"));
@@ -52,7 +52,7 @@ int main(int argc, char *argv[])
     FormKit::applyClassicLook(parsed.styleGiven);
     QApplication::setWindowIcon(FormKit::programIcon());
 
-    frmQuorix window(std::move(games)); // saves once more when it ends, after the last window has closed
+    frmQuorix window(launcher); // saves once more when it ends, after the last window has closed
     watcher.listen();
     QObject::connect(&watcher, &Startup::TerminationWatcher::requested, &window, &frmQuorix::endProgram);
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &window, &frmQuorix::saveForSession);

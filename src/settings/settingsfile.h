@@ -2,7 +2,6 @@
 #pragma once
 
 #include "common/launchoptions.h"
-#include "common/names.h"
 
 #include <QByteArray>
 #include <QString>
@@ -15,6 +14,8 @@ class SettingsFile
 {
 public:
     explicit SettingsFile(QString path);
+
+    [[nodiscard]] const QString &path() const { return m_path; }
 
     // The options in the file, or nothing when it is missing, not a regular file, unreadable
     // or does not hold a usable record. Reads at most one record's worth of bytes.

@@ -87,17 +87,25 @@ void applyClassicLook(bool styleGiven)
         QApplication::setStyle(QStyleFactory::create(QStringLiteral("Windows")));
 }
 
-QFont classicFont(const QString &family, qreal pointSize, bool bold)
+QFont classicFont(Face which)
 {
-    QFont f(face(family));
-    f.setPointSizeF(pointSize);
-    f.setBold(bold);
+    static const struct {
+        Face face;
+        const char *family;
+        qreal points;
+        bool bold, underline;
+    } faces[] = {
+        {Face::Default, "MS Sans Serif", 8.25, false, false},  {Face::Message, "MS Sans Serif", 9.75, false, false},
+        {Face::WarningHeading, "Arial Black", 24, true, true}, {Face::KeysHeading, "MS Sans Serif", 9.75, true, false},
+        {Face::KeysLetter, "MS Sans Serif", 24, true, false},  {Face::KeysFire, "MS Sans Serif", 12, true, false},
+        {Face::KeysArrow, "Symbol", 24, true, false},
+    };
+    const auto &row = *std::find_if(std::begin(faces), std::end(faces), [which](const auto &r) { return r.face == which; });
+    QFont f(face(QLatin1String(row.family)));
+    f.setPointSizeF(row.points);
+    f.setBold(row.bold);
+    f.setUnderline(row.underline);
     return f;
-}
-
-QFont defaultFont()
-{
-    return classicFont(QStringLiteral("MS Sans Serif"), 8.25);
 }
 
 static QColor systemColor(SystemColor which, const QPalette &palette)
@@ -154,16 +162,6 @@ Qt::WindowFlags fixedWindowFlags(Qt::WindowFlags typeAndButtons)
 {
     return Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
         | Qt::MSWindowsFixedSizeDialogHint | typeAndButtons;
-}
-
-void setUpDialog(QWidget *dialog, const char *name, const QString &caption, int widthTwips, int heightTwips)
-{
-    dialog->setObjectName(QLatin1String(name));
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->setWindowTitle(caption);
-    dialog->setFont(defaultFont());
-    dialog->setWindowFlags(fixedWindowFlags(Qt::Dialog | Qt::WindowCloseButtonHint));
-    dialog->setFixedSize(px(widthTwips), px(heightTwips));
 }
 
 void centre(QWidget *window, const QWidget *owner)

@@ -29,9 +29,18 @@ namespace FormKit {
 // user asked for another style (-style, or QT_STYLE_OVERRIDE).
 void applyClassicLook(bool styleGiven = false);
 
-// A classic face at a given size; faces missing here fall back to close free ones.
-[[nodiscard]] QFont classicFont(const QString &family, qreal pointSize, bool bold = false);
-[[nodiscard]] QFont defaultFont(); // MS Sans Serif 8.25 pt
+// The fonts the windows were drawn with; faces missing here fall back to close free ones.
+enum class Face {
+    Default,        // MS Sans Serif 8.25 pt: every window and control without a font of its own
+    Message,        // MS Sans Serif 9.75 pt: the warning's message
+    WarningHeading, // Arial Black 24 pt bold, underlined: "Warning!!!"
+    KeysHeading,    // MS Sans Serif 9.75 pt bold: the keys window's two titles
+    KeysLetter,     // MS Sans Serif 24 pt bold: W, A, D, X
+    KeysFire,       // MS Sans Serif 12 pt bold: the fire keys
+    KeysArrow,      // Symbol 24 pt bold: the four arrows
+};
+[[nodiscard]] QFont classicFont(Face face);
+[[nodiscard]] inline QFont defaultFont() { return classicFont(Face::Default); }
 
 // Windows system colours by their index, mapped onto the palette.
 enum class SystemColor { ScrollBar = 0, Menu = 4, WindowText = 8, CaptionText = 9, AppWorkspace = 12 };
@@ -50,10 +59,6 @@ void drawLines(QWidget *form, const std::vector<Line> &lines);
 
 // The flags of a window the user cannot resize: a title bar with only the buttons given.
 [[nodiscard]] Qt::WindowFlags fixedWindowFlags(Qt::WindowFlags typeAndButtons);
-
-// The common set-up of a secondary window: its name, its caption, the default font, a fixed
-// client area in twips with only a close box, and discarded when closed.
-void setUpDialog(QWidget *dialog, const char *name, const QString &caption, int widthTwips, int heightTwips);
 
 // Places the window over the centre of the owner, or of the screen when there is no owner,
 // moved as needed to keep it on the screen; a window larger than the screen keeps its top
@@ -79,27 +84,6 @@ void fitWrapped(QLabel *label, const QRect &box, int maxWidth);
 // pixels) to the sizes desktops ask for, and to the screen's scale for the About picture.
 [[nodiscard]] QIcon programIcon();
 [[nodiscard]] QPixmap programPicture(qreal devicePixelRatio);
-
-// The one instance of a window class, empty while that window is not open.
-template<class Window>
-QPointer<Window> &defaultInstance()
-{
-    static QPointer<Window> instance;
-    return instance;
-}
-
-// Shows the single instance of a window, creating it first when it is not open. A closed
-// window may linger hidden until its deferred deletion: that one is not shown again.
-template<class Window, class Create>
-Window *showSingle(QPointer<Window> &instance, Create create)
-{
-    if (!instance || instance->isHidden())
-        instance = create();
-    instance->show();
-    instance->raise();
-    instance->activateWindow();
-    return instance;
-}
 
 template<class Button> struct ButtonLook;
 template<> struct ButtonLook<QCheckBox> {

@@ -1,18 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "windows/frmabout.h"
 
-#include "common/version.h"
+#include "windows/titles.h"
 
 #include <QLabel>
 #include <QMouseEvent>
 
 using namespace FormKit;
 
-frmAbout::frmAbout(QWidget *owner)
-    : QDialog(owner)
+frmAbout::frmAbout()
+    : FixedWindow("frmAbout", Title::About, 3120, 1695)
 {
-    setUpDialog(this, "frmAbout", QStringLiteral("About-Quorix ver " QUORIX_VERSION), 3120, 1695);
-
     // The labels take no clicks of their own: a click on them reaches the window and closes it.
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
@@ -35,8 +33,8 @@ frmAbout::frmAbout(QWidget *owner)
     lblCopyright->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lblCopyright->setGeometry(twips(120, 960, 2775, 615));
 
-    m_lines = {{"Line1", 120, 720, 3000, 720, SystemColor::AppWorkspace, 3},
-               {"Line2", 120, 720, 3000, 720, SystemColor::CaptionText, 1}};
+    setLines({{"Line1", 120, 720, 3000, 720, SystemColor::AppWorkspace, 3},
+              {"Line2", 120, 720, 3000, 720, SystemColor::CaptionText, 1}});
 }
 
 void frmAbout::mouseReleaseEvent(QMouseEvent *event)
@@ -45,28 +43,12 @@ void frmAbout::mouseReleaseEvent(QMouseEvent *event)
         Form_Click();
 }
 
-void frmAbout::paintEvent(QPaintEvent *)
-{
-    drawLines(this, m_lines);
-}
-
 void frmAbout::Form_Click()
 {
     close();
 }
 
-frmAbout *frmAbout::instance()
-{
-    return defaultInstance<frmAbout>();
-}
-
 void frmAbout::showModal(const QWidget *owner)
 {
-    QPointer<frmAbout> &about = defaultInstance<frmAbout>();
-    if (!about || about->isHidden()) { // a closed box lingers until its deferred deletion
-        about = new frmAbout;
-        centre(about, owner);
-        setOwner(about, owner);
-    }
-    about->exec();
+    load<frmAbout>(owner)->exec();
 }

@@ -2,7 +2,7 @@
 #include "windows/frmwarning.h"
 
 #include "common/module1.h"
-#include "windows/formkit.h"
+#include "windows/titles.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -10,11 +10,9 @@
 
 using namespace FormKit;
 
-frmWarning::frmWarning(QWidget *owner)
-    : QDialog(owner)
+frmWarning::frmWarning()
+    : FixedWindow("frmWarning", Title::Warning, 4695, 2160)
 {
-    setUpDialog(this, "frmWarning", QStringLiteral("Warning-Quorix"), 4695, 2160);
-
     cmdWarning = new QPushButton(QStringLiteral("Ok"), this);
     cmdWarning->setObjectName(QStringLiteral("cmdWarning"));
     cmdWarning->setGeometry(twips(1680, 1560, 1215, 495));
@@ -23,16 +21,14 @@ frmWarning::frmWarning(QWidget *owner)
 
     lblWarning = new QLabel(QStringLiteral("Warning!!!"), this);
     lblWarning->setObjectName(QStringLiteral("lblWarning"));
-    QFont heading = classicFont(QStringLiteral("Arial Black"), 24, true);
-    heading.setUnderline(true);
-    lblWarning->setFont(heading);
+    lblWarning->setFont(classicFont(Face::WarningHeading));
     lblWarning->setAlignment(Qt::AlignCenter);
     sizeToText(lblWarning, twips(945, 0, 2805, 675));
 
     txtWarning = new QLineEdit(this);
     txtWarning->setObjectName(QStringLiteral("txtWarning"));
     txtWarning->setGeometry(twips(360, 840, 3975, 495));
-    txtWarning->setFont(classicFont(QStringLiteral("MS Sans Serif"), 9.75));
+    txtWarning->setFont(classicFont(Face::Message));
     txtWarning->setReadOnly(true);
     txtWarning->setFocusPolicy(Qt::NoFocus);
     txtWarning->setAlignment(Qt::AlignCenter);
@@ -42,7 +38,7 @@ frmWarning::frmWarning(QWidget *owner)
     Form_Load();
 }
 
-void frmWarning::Form_Load()
+void frmWarning::Form_Load(const QString &details)
 {
     // Every message is written to fit the one line; should one not, its end gives way to "..."
     // and the whole of it is in the tooltip and told to screen readers.
@@ -50,8 +46,9 @@ void frmWarning::Form_Load()
     const QMargins m = txtWarning->textMargins() + QMargins(4, 0, 4, 0); // the frame and the line edit's own
     const int room = txtWarning->width() - m.left() - m.right();
     txtWarning->setText(txtWarning->fontMetrics().elidedText(message, Qt::ElideRight, room));
-    txtWarning->setToolTip(txtWarning->text() == message ? QString() : message);
-    txtWarning->setAccessibleDescription(message);
+    const QString whole = details.isEmpty() ? message : message + QLatin1Char('\n') + details;
+    txtWarning->setToolTip(whole == txtWarning->text() ? QString() : whole);
+    txtWarning->setAccessibleDescription(whole);
 }
 
 void frmWarning::cmdWarning_Click()
@@ -59,21 +56,9 @@ void frmWarning::cmdWarning_Click()
     close();
 }
 
-frmWarning *frmWarning::instance()
+frmWarning *frmWarning::showMessage(const QWidget *owner, const QString &details)
 {
-    return defaultInstance<frmWarning>();
-}
-
-frmWarning *frmWarning::showMessage(const QWidget *owner)
-{
-    QPointer<frmWarning> &window = defaultInstance<frmWarning>();
-    if (window && window->isVisible())
-        window->Form_Load(); // an open window shows the newest refusal, not a stale one
-    return showSingle(window, [owner] {
-        auto *w = new frmWarning;
-        centre(w, owner);
-        setOwner(w, owner);
-        w->cmdWarning->setFocus();
-        return w;
-    });
+    frmWarning *window = open<frmWarning>(owner);
+    window->Form_Load(details); // an open window shows the newest message, not a stale one
+    return window;
 }

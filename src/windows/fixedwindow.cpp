@@ -1,0 +1,39 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "windows/fixedwindow.h"
+
+using namespace FormKit;
+
+FixedWindow::FixedWindow(const char *name, const QString &title, int widthTwips, int heightTwips)
+{
+    setObjectName(QLatin1String(name));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(title);
+    setFont(defaultFont());
+    setWindowFlags(fixedWindowFlags(Qt::Dialog | Qt::WindowCloseButtonHint));
+    setFixedSize(px(widthTwips), px(heightTwips));
+}
+
+void FixedWindow::place(const QWidget *owner)
+{
+    centre(this, owner);
+    setOwner(this, owner);
+    // The focus opens on the first control in the tab order that takes it.
+    for (QWidget *w = nextInFocusChain(); w != this; w = w->nextInFocusChain()) {
+        if (w->focusPolicy() & Qt::TabFocus) {
+            w->setFocus();
+            break;
+        }
+    }
+}
+
+void FixedWindow::bringToFront()
+{
+    show();
+    raise();
+    activateWindow();
+}
+
+void FixedWindow::paintEvent(QPaintEvent *)
+{
+    drawLines(this, m_lines);
+}

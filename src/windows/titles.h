@@ -1,0 +1,14 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "common/version.h"
+
+#include <QString>
+
+// The windows' title bars.
+namespace Title {
+inline const QString Main = QStringLiteral("Quorix - Front-end for O2EM ver. " QUORIX_VERSION);
+inline const QString Warning = QStringLiteral("Warning-Quorix");
+inline const QString Keys = QStringLiteral("Keys- Quorix");
+inline const QString About = QStringLiteral("About-Quorix ver " QUORIX_VERSION);
+}

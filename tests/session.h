@@ -1,0 +1,96 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// The main window as a user meets it, on a scratch game folder, with named ways to act on it.
+
+#include "launch/launcher.h"
+#include "main/frmquorix.h"
+#include "testkit.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+
+#include <memory>
+
+// What quorix.cfg is before the window opens.
+enum class Config { Missing, Bytes, Folder, Fifo, DanglingLink, HugeZeros };
+Q_DECLARE_METATYPE(Config)
+
+class Session
+{
+public:
+    TestKit::WorkFolder folder;
+    std::unique_ptr<Launcher> launcher;
+    std::unique_ptr<frmQuorix> window;
+
+    // Makes quorix.cfg, then opens the main window, shown and active.
+    bool open(Config config = Config::Missing, const QByteArray &bytes = {})
+    {
+        const QString cfg = folder.file(QStringLiteral("quorix.cfg"));
+        const QByteArray path = QFile::encodeName(cfg);
+        const bool made = config == Config::Missing || (config == Config::Bytes && folder.write(QStringLiteral("quorix.cfg"), bytes))
+            || (config == Config::Folder && QDir().mkdir(cfg)) || (config == Config::Fifo && mkfifo(path.constData(), 0644) == 0)
+            || (config == Config::DanglingLink && QFile::link(folder.file(QStringLiteral("gone.cfg")), cfg))
+            || (config == Config::HugeZeros && folder.write(QStringLiteral("quorix.cfg")) && QFile::resize(cfg, 100 << 20));
+        if (!made)
+            return false;
+        launcher = std::make_unique<Launcher>(folder.path());
+        window = std::make_unique<frmQuorix>(*launcher);
+        window->show();
+        QApplication::setActiveWindow(window.get());
+        return QTest::qWaitForWindowActive(window.get());
+    }
+    // The window ends (its object goes), as at the program's end.
+    void end() { window.reset(); }
+
+    template<class W = QWidget>
+    [[nodiscard]] W *find(const QString &name) const
+    {
+        return window->findChild<W *>(name);
+    }
+    [[nodiscard]] QByteArray options() const { return TestKit::text(window->options()); }
+    [[nodiscard]] QString focus() const { return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString(); }
+    [[nodiscard]] QString count() const { return find<QLineEdit>(QStringLiteral("txtCount"))->text(); }
+
+    void click(const QString &name) { QTest::mouseClick(find(name), Qt::LeftButton); }
+    void choose(const QString &menuItem) { find<QAction>(menuItem)->trigger(); }
+    // A key to the named control, or to the one with the focus.
+    void press(Qt::Key key, const QString &name = {}, Qt::KeyboardModifiers modifiers = {})
+    {
+        QWidget *target = name.isEmpty() ? QApplication::focusWidget() : find(name);
+        target->setFocus();
+        QTest::keyClick(target, key, modifiers);
+    }
+    // Alt and a letter through the window system, where access keys are resolved.
+    void alt(Qt::Key letter)
+    {
+        QTest::keyClick(window->windowHandle(), letter, Qt::AltModifier);
+        for (const QPushButton *button : window->findChildren<QPushButton *>()) // it clicks a moment later
+            QTRY_VERIFY(!button->isDown());
+    }
+    void select(const QString &game)
+    {
+        auto *list = find<QListView>(QStringLiteral("filList"));
+        list->clearSelection();
+        if (!game.isEmpty())
+            list->setCurrentIndex(row(game));
+    }
+    void doubleClick(const QString &game) // a first click only selects
+    {
+        auto *list = find<QListView>(QStringLiteral("filList"));
+        const QPoint at = list->visualRect(row(game)).center();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+        QTRY_COMPARE(window->fileName(), game);
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+    }
+
+private:
+    [[nodiscard]] QModelIndex row(const QString &game) const
+    {
+        const QAbstractItemModel *model = find<QListView>(QStringLiteral("filList"))->model();
+        return model->match(model->index(0, 0), Qt::DisplayRole, game, 1, Qt::MatchExactly | Qt::MatchCaseSensitive).value(0);
+    }
+};
