@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "windows/fixedwindow.h"
 
+#include "windows/stacking.h"
+
 using namespace FormKit;
 
 FixedWindow::FixedWindow(const char *name, const QString &title, int widthTwips, int heightTwips)
@@ -11,6 +13,7 @@ FixedWindow::FixedWindow(const char *name, const QString &title, int widthTwips,
     setFont(defaultFont());
     setWindowFlags(fixedWindowFlags(Qt::Dialog | Qt::WindowCloseButtonHint));
     setFixedSize(px(widthTwips), px(heightTwips));
+    keepNormal(this);
 }
 
 void FixedWindow::place(const QWidget *owner)
@@ -28,9 +31,7 @@ void FixedWindow::place(const QWidget *owner)
 
 void FixedWindow::bringToFront()
 {
-    show();
-    raise();
-    activateWindow();
+    Stacking::bringToFront(this);
 }
 
 void FixedWindow::paintEvent(QPaintEvent *)

@@ -194,6 +194,20 @@ void setOwner(QWidget *window, const QWidget *owner)
     window->windowHandle()->setTransientParent(owner->windowHandle());
 }
 
+void keepNormal(QWidget *window)
+{
+    window->winId();
+    QWindow *handle = window->windowHandle();
+    QObject::connect(handle, &QWindow::windowStateChanged, window, [window, handle] {
+        constexpr Qt::WindowStates filling = Qt::WindowMaximized | Qt::WindowFullScreen;
+        if (window->windowState() & filling)
+            window->setWindowState(window->windowState() & ~filling);
+        // Qt's Wayland plugin sends the undo once the compositor has applied the state.
+        if (handle->windowStates() & filling)
+            handle->setWindowStates(handle->windowStates() & ~filling);
+    });
+}
+
 void releaseOwned(const QWidget *owner)
 {
     const QWindow *handle = owner->windowHandle();

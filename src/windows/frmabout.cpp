@@ -1,8 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "windows/frmabout.h"
 
+#include "windows/stacking.h"
 #include "windows/titles.h"
 
+#include <QApplication>
+#include <QEventLoop>
+#include <QWindow>
 #include <QLabel>
 #include <QMouseEvent>
 
@@ -50,5 +54,18 @@ void frmAbout::Form_Click()
 
 void frmAbout::showModal(const QWidget *owner)
 {
-    load<frmAbout>(owner)->exec();
+    // Modal without exec(), whose loop would end when the box is shown afresh to come to the front.
+    frmAbout *about = load<frmAbout>(owner);
+    about->setWindowModality(Qt::ApplicationModal);
+    QEventLoop loop;
+    connect(about, &QDialog::finished, &loop, &QEventLoop::quit);
+    connect(about, &QObject::destroyed, &loop, &QEventLoop::quit);
+    // The compositor gives the keyboard to a window that the box blocks when it is clicked; the
+    // box, which holds the input, comes back in front of it.
+    connect(qApp, &QGuiApplication::focusWindowChanged, about, [about](const QWindow *focused) {
+        if (focused && focused != about->windowHandle() && about->isVisible())
+            Stacking::bringToFront(about);
+    });
+    about->show();
+    loop.exec(QEventLoop::DialogExec);
 }

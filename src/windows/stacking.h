@@ -1,0 +1,14 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+class QWidget;
+
+namespace Stacking {
+
+// Brings an open window where the user can see it, with the keyboard. An X11 window manager
+// does so on request. A Wayland compositor (and XWayland on it) may only mark the window
+// urgent, as Qt has no activation token for a window the user did not just touch; there the
+// window is shown afresh, and every compositor maps a new window in front, with the keyboard.
+void bringToFront(QWidget *window);
+
+}
