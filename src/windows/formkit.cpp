@@ -2,6 +2,7 @@
 #include "windows/formkit.h"
 
 #include "common/launchoptions.h"
+#include "windows/stacking.h"
 
 #include <QApplication>
 #include <QFontDatabase>
@@ -200,11 +201,13 @@ void keepNormal(QWidget *window)
     QWindow *handle = window->windowHandle();
     QObject::connect(handle, &QWindow::windowStateChanged, window, [window, handle] {
         constexpr Qt::WindowStates filling = Qt::WindowMaximized | Qt::WindowFullScreen;
+        if (!((window->windowState() | handle->windowStates()) & filling))
+            return;
         if (window->windowState() & filling)
             window->setWindowState(window->windowState() & ~filling);
-        // Qt's Wayland plugin sends the undo once the compositor has applied the state.
         if (handle->windowStates() & filling)
             handle->setWindowStates(handle->windowStates() & ~filling);
+        Stacking::afterFillingUndone(window);
     });
 }
 

@@ -14,12 +14,22 @@ static bool compositorDecides()
     return wayland;
 }
 
+static void showAfresh(QWidget *window)
+{
+    window->hide(); // the widget and its state stay; only the compositor's window is new
+    window->show();
+}
+
+void afterFillingUndone(QWidget *window)
+{
+    if (compositorDecides()) // after the event at hand, whose title bar may be the one going
+        QMetaObject::invokeMethod(window, [window] { showAfresh(window); }, Qt::QueuedConnection);
+}
+
 void bringToFront(QWidget *window)
 {
-    if (compositorDecides() && window->isVisible() && !window->isActiveWindow()) {
-        window->hide(); // the widget and its state stay; only the compositor's window is new
-        window->show();
-    }
+    if (compositorDecides() && window->isVisible() && !window->isActiveWindow())
+        showAfresh(window);
     window->show();
     window->raise();
     window->activateWindow();

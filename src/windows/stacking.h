@@ -11,4 +11,9 @@ namespace Stacking {
 // window is shown afresh, and every compositor maps a new window in front, with the keyboard.
 void bringToFront(QWidget *window);
 
+// After a request to fill the screen was undone: where the compositor decides, a new window
+// replaces the one that was asked, before the compositor can make it fill the screen (Weston
+// ends a client whose maximized window keeps its size).
+void afterFillingUndone(QWidget *window);
+
 }
