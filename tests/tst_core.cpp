@@ -19,7 +19,6 @@
 #include <sys/resource.h>
 
 using namespace Qt::StringLiterals;
-using TestKit::text;
 using TestKit::WorkFolder;
 
 // Faults the file system rarely gives on demand, injected into the C library's calls.
@@ -41,12 +40,72 @@ extern "C" dirent *readdir(DIR *dir)
     return entry;
 }
 
-struct Pair { QByteArray in, out; };
-struct SaveRow { QByteArray fault; QString why; };
-struct ScanRow { QByteArray entries, listed; int count; };
-Q_DECLARE_METATYPE(Pair)
-Q_DECLARE_METATYPE(SaveRow)
-Q_DECLARE_METATYPE(ScanRow)
+using Options = std::optional<LaunchOptions>;
+enum class Obstacle { None, ReadOnlyFolder, ReadOnlyFile, FolderOfThatName, RenameFails, DiskFull };
+struct Link { QByteArray name, target; };
+using Links = QList<Link>;
+Q_DECLARE_METATYPE(Options)
+Q_DECLARE_METATYPE(Obstacle)
+Q_DECLARE_METATYPE(Links)
+
+// The obstacles to a save, each set up in a folder that holds an earlier quorix.cfg.
+static void readOnlyFolder(const WorkFolder &f) { TestKit::handOver(f.path(), 0555), TestKit::handOver(f.file(Names::SettingsFile), 0644); }
+static void readOnlyFile(const WorkFolder &f) { TestKit::handOver(f.path(), 0755), TestKit::handOver(f.file(Names::SettingsFile), 0444); }
+static void folderOfThatName(const WorkFolder &f) { QFile::remove(f.file(Names::SettingsFile)), QDir(f.path()).mkdir(Names::SettingsFile); }
+static void fullDisk() // the file size limit stops the write after a few bytes
+{
+    signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{4, 4};
+    setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+// Saves the defaults in the working folder past the obstacle, in a child process where the
+// obstacle needs one; whether it saved, and why not as the user is told.
+static std::pair<bool, QString> saveDefaults(Obstacle obstacle)
+{
+    int told[2];
+    if (pipe(told) != 0)
+        return {};
+    const auto body = [&] { // in a child process, where the obstacle may stay
+        failRename = obstacle == Obstacle::RenameFails;
+        if (obstacle == Obstacle::DiskFull)
+            fullDisk();
+        QString why;
+        const bool saved = SettingsFile(Names::SettingsFile).save(SettingsCodec::defaults(), &why);
+        const QByteArray text = why.toUtf8();
+        return write(told[1], text.constData(), static_cast<size_t>(text.size())) == text.size() && saved;
+    };
+    const bool user = obstacle == Obstacle::ReadOnlyFolder || obstacle == Obstacle::ReadOnlyFile;
+    const int saved = user ? TestKit::asUser(body) : TestKit::inChild(body);
+    close(told[1]);
+    QFile why;
+    why.open(told[0], QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
+    return {saved == 1, QString::fromUtf8(why.readAll())};
+}
+
+// The kinds of entry a game folder can hold.
+static bool makeFile(const QByteArray &path) { return close(open(path.constData(), O_CREAT | O_WRONLY, 0644)) == 0; }
+static bool makeFolder(const QByteArray &path) { return mkdir(path.constData(), 0755) == 0; }
+static bool makeFifo(const QByteArray &path) { return mkfifo(path.constData(), 0644) == 0; }
+static bool makeLink(const QByteArray &path, const QByteArray &target) { return symlink(target.constData(), path.constData()) == 0; }
+
+static void plainFolder(const char *tag, const QByteArrayList &files, const QByteArrayList &listed, int count)
+{
+    QTest::newRow(tag) << files << QByteArrayList() << QByteArrayList() << Links() << false << false << listed << count;
+}
+
+// Names in list order, enough for the radix passes: `perLetter` names for each of `letters`
+// after `prefix`, every other one in capitals. Their numbers fall from letter to letter, so
+// that only the letters put them in order.
+static QByteArrayList inOrder(const QString &prefix, const QString &letters, int perLetter)
+{
+    QByteArrayList names;
+    for (int i = 0; i < letters.size(); ++i)
+        for (int k = 0; k < perLetter; ++k)
+            names << (prefix + (k % 2 ? letters[i].toUpper() : letters[i]) + QString::number(9000 - 20 * i + k) + u".bin"_s).toUtf8();
+    return names;
+}
+static QByteArrayList reversed(const QByteArrayList &names) { return {names.crbegin(), names.crend()}; }
 
 class TestCore : public QObject
 {
@@ -55,83 +114,86 @@ class TestCore : public QObject
 private Q_SLOTS:
     void decode_data()
     {
-        QTest::addColumn<Pair>("row"); // the file, the options read
-        QTest::newRow("all set") << Pair{"1,1,1,1,3,2\r\n", "1,1,1,1,3,2"};
-        QTest::newRow("default line, its seventh value not read") << Pair{"0,0,0,0,1,0,\"#TRUE#\"\r\n", "0,0,0,0,1,0"};
-        QTest::newRow("grayed box") << Pair{"2,0,1,0,1,0\r\n", "2,0,1,0,1,0"};
-        QTest::newRow("equal sticks read as they stand") << Pair{"0,0,0,0,2,2\r\n", "0,0,0,0,2,2"};
-        QTest::newRow("empty values are 0") << Pair{",,,1,,\r\n", "0,0,0,1,0,0"};
-        QTest::newRow("halves round to even") << Pair{"0,0,0,1.5,0.5,2.5\r\n", "0,0,0,2,0,2"};
-        QTest::newRow("fractions round to the nearest") << Pair{"0.6,1.49,0,0,1,0\r\n", "1,1,0,0,1,0"};
-        QTest::newRow("signs") << Pair{"-0,+1,0,0,1,0", "0,1,0,0,1,0"};
-        QTest::newRow("exponents") << Pair{"1E0,0,0,0,3e0,0.2e1", "1,0,0,0,3,2"};
-        QTest::newRow("quoted numbers") << Pair{"\"1\",0,\" 2 \",0,\"3\",0\r\n", "1,0,2,0,3,0"};
-        QTest::newRow("quoted value before the line end") << Pair{"0,0,0,0,1,\"2\"\r\n", "0,0,0,0,1,2"};
-        QTest::newRow("quoted value at the very end") << Pair{"0,0,0,0,1,\"2\"", "0,0,0,0,1,2"};
-        QTest::newRow("blanks and tabs around values") << Pair{" 1 ,\t0, 0 ,0 ,\t\"1\",0 \r\n", "1,0,0,0,1,0"};
-        QTest::newRow("lone LF line ends") << Pair{"1,0,0\n0,1,0\n", "1,0,0,0,1,0"};
-        QTest::newRow("lone CR line ends") << Pair{"1,0,0\r0,1,0\r", "1,0,0,0,1,0"};
-        QTest::newRow("no line end") << Pair{"0,1,0,0,3,1", "0,1,0,0,3,1"};
-        QTest::newRow("junk after six values") << Pair{"0,0,0,0,1,0,zz\x01\xff\r\nmore", "0,0,0,0,1,0"};
-        // Each of these files fails.
-        QTest::newRow("out of range") << Pair{"1,1,0,0,4,0|0,0,0,0,-1,0|3,0,0,0,1,0|0,0,0,0,3.5,0|0,0,0,40000,1,0|0,0,65537,0,1,0|-65536,0,0,0,1,0|1e999,0,0,0,1,0", "fails"};
-        QTest::newRow("not numbers") << Pair{"yes,0,0,0,1,0|&H1,0,0,0,1,0|inf,0,0,0,1,0|nan,0,0,0,1,0|1x,0,0,0,1,0|1 0,0,0,0,1,0|\"1,0,0,0,1,0\r\n|"
-                                             "\"\",0,0,0,1,0|\"1\"x,0,0,0,1,0|" + QByteArray("0,0\0,0,0,1,0", 13) + "|\x89PNG\r\n\x1a\n\x01IHDR", "fails"};
-        QTest::newRow("too short") << Pair{"0,0,0,0,1\r\n|0,0,0,0,1,||\r\n", "fails"};
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<Options>("read");
+        const auto row = [](const char *tag, const QByteArray &file, const Options &read) { QTest::newRow(tag) << file << read; };
+        row("all set", "1,1,1,1,3,2\r\n", LaunchOptions{1, 1, 1, 1, 3, 2});
+        row("default line, its seventh value not read", "0,0,0,0,1,0,\"#TRUE#\"\r\n", LaunchOptions{0, 0, 0, 0, 1, 0});
+        row("grayed box", "2,0,1,0,1,0\r\n", LaunchOptions{2, 0, 1, 0, 1, 0});
+        row("empty values are 0", ",,,1,,\r\n", LaunchOptions{0, 0, 0, 1, 0, 0});
+        row("halves round to even", "0,0,0,1.5,0.5,2.5\r\n", LaunchOptions{0, 0, 0, 2, 0, 2});
+        row("fractions round to the nearest", "0.6,1.49,.51,0,1,0\r\n", LaunchOptions{1, 1, 1, 0, 1, 0});
+        row("signs", "-0,+1,0,0,1,0", LaunchOptions{0, 1, 0, 0, 1, 0});
+        row("exponents", "1E0,0,10e-1,0,3e+0,0.2e1", LaunchOptions{1, 0, 1, 0, 3, 2});
+        row("quoted numbers", "\"1\",0,\" 2 \",0,\"3\",0\r\n", LaunchOptions{1, 0, 2, 0, 3, 0});
+        row("quoted value before the line end", "0,0,0,0,1,\"2\"\r\n", LaunchOptions{0, 0, 0, 0, 1, 2});
+        row("quoted value at the very end", "0,0,0,0,1,\"2\"", LaunchOptions{0, 0, 0, 0, 1, 2});
+        row("blanks and tabs around values", " 1 ,\t0, 0 ,0 ,\t\"1\" \t,0 \r\n", LaunchOptions{1, 0, 0, 0, 1, 0});
+        row("lone LF line ends", "1,0,0\n0,1,0\n", LaunchOptions{1, 0, 0, 0, 1, 0});
+        row("lone CR line ends", "1,0,0\r0,1,0\r", LaunchOptions{1, 0, 0, 0, 1, 0});
+        row("CR LF between values", "1,0,0\r\n1,1,0\r\n", LaunchOptions{1, 0, 0, 1, 1, 0});
+        row("no line end", "0,1,0,0,3,1", LaunchOptions{0, 1, 0, 0, 3, 1});
+        row("junk after six values", "0,0,0,0,1,0,zz\x01\xff\r\nmore", LaunchOptions{0, 0, 0, 0, 1, 0});
+        // Refused files: values out of range, not numbers, too few.
+        const std::initializer_list<std::pair<const char *, QByteArray>> refused{
+            {"stick 1 of 4", "1,1,0,0,4,0"}, {"stick 2 of 4", "0,0,0,0,1,4"}, {"stick of -1", "0,0,0,0,-1,0"}, {"debug of 3", "3,0,0,0,1,0"},
+            {"no voice of 3", "0,0,0,3,1,0"}, {"3.5 rounds to 4", "0,0,0,0,3.5,0"}, {"40000", "0,0,0,40000,1,0"}, {"65537, 1 in 16 bits", "0,0,65537,0,1,0"},
+            {"-65536, 0 in 16 bits", "-65536,0,0,0,1,0"}, {"1e999", "1e999,0,0,0,1,0"}, {"yes", "yes,0,0,0,1,0"}, {"&H1", "&H1,0,0,0,1,0"},
+            {"inf", "inf,0,0,0,1,0"}, {"nan", "nan,0,0,0,1,0"}, {"1x", "1x,0,0,0,1,0"}, {"two numbers in one value", "1 0,0,0,0,1,0"},
+            {"an open quote", "\"1,0,0,0,1,0\r\n"}, {"empty quotes", "\"\",0,0,0,1,0"}, {"text after a quote", "\"1\"x,0,0,0,1,0"},
+            {"a NUL in a value", QByteArray("0,0\0,0,0,1,0", 13)}, {"a picture", "\x89PNG\r\n\x1a\n\x01IHDR"}, {"five values", "0,0,0,0,1\r\n"},
+            {"five values and a comma", "0,0,0,0,1,"}, {"empty", ""}, {"an empty line", "\r\n"}};
+        for (const auto &[tag, file] : refused)
+            row(tag, file, std::nullopt);
     }
     void decode()
     {
-        QFETCH(Pair, row);
-        for (const QByteArray &file : row.out == "fails" ? row.in.split('|') : QByteArrayList{row.in}) {
-            std::fesetround(FE_UPWARD); // another rounding mode in force must neither change the result nor be lost
-            const QByteArray got = text(SettingsCodec::decode(file));
-            QVERIFY2(got == row.out && std::fegetround() == FE_UPWARD, file.constData());
-            std::fesetround(FE_TONEAREST);
-        }
+        QFETCH(QByteArray, file);
+        QFETCH(Options, read);
+        std::fesetround(FE_UPWARD); // another rounding mode in force must neither change the result nor be lost
+        const Options got = SettingsCodec::decode(file);
+        const int mode = std::fegetround();
+        std::fesetround(FE_TONEAREST);
+        QCOMPARE(TestKit::text(got), TestKit::text(read)); // the six values, so that a failure shows them
+        QCOMPARE(mode, FE_UPWARD);
     }
 
     void encode() // the one save the windows cannot show: no stick selected
     {
-        LaunchOptions o = *SettingsCodec::decode("1,0,0,2,1,0");
-        o.stick1 = o.stick2 = std::nullopt;
-        QCOMPARE(SettingsCodec::encode(o), "1,0,0,2,,\r\n");
+        QCOMPARE(SettingsCodec::encode({1, 0, 0, 2, std::nullopt, std::nullopt}), "1,0,0,2,,\r\n");
     }
 
     void failedSave_data()
     {
-        QTest::addColumn<SaveRow>("row"); // the fault; why the save failed, as the user is told
-        QTest::newRow("nothing wrong") << SaveRow{"", {}};
-        QTest::newRow("read-only folder") << SaveRow{"folder 0555", u"the folder is read-only"_s};
-        QTest::newRow("read-only file") << SaveRow{"file 0444", u"the file is read-only"_s};
-        QTest::newRow("a folder of that name") << SaveRow{"dir", u"a folder has that name"_s};
-        QTest::newRow("the rename fails") << SaveRow{"rename", u"Input/output error"_s};
-        QTest::newRow("the disk is full") << SaveRow{"full", u"the disk may be full"_s};
+        QTest::addColumn<Obstacle>("obstacle");
+        QTest::addColumn<QString>("told"); // why the save failed, as the user is told; empty: saved
+        QTest::addColumn<QByteArray>("after"); // quorix.cfg afterwards
+        const QByteArray before(20000, 'x');
+        QTest::newRow("nothing wrong") << Obstacle::None << QString() << QByteArray("0,0,0,0,1,0\r\n");
+        QTest::newRow("read-only folder") << Obstacle::ReadOnlyFolder << u"the folder is read-only"_s << before;
+        QTest::newRow("read-only file") << Obstacle::ReadOnlyFile << u"the file is read-only"_s << before;
+        QTest::newRow("a folder of that name") << Obstacle::FolderOfThatName << u"a folder has that name"_s << QByteArray("<missing>");
+        QTest::newRow("the rename fails") << Obstacle::RenameFails << u"Input/output error"_s << before;
+        QTest::newRow("the disk is full") << Obstacle::DiskFull << u"the disk may be full"_s << before;
     }
     void failedSave()
     {
-        QFETCH(SaveRow, row);
+        QFETCH(Obstacle, obstacle);
+        QFETCH(QString, told);
+        QFETCH(QByteArray, after);
         WorkFolder folder;
-        const QByteArray old = row.fault == "dir" ? "<missing>" : QByteArray(20000, 'x');
-        QVERIFY(row.fault == "dir" ? QDir().mkdir(u"quorix.cfg"_s) : folder.write(u"quorix.cfg"_s, old));
-        if (row.fault.contains(' ')) {
-            TestKit::handOver(folder.path(), row.fault.startsWith("folder") ? 0555 : 0755);
-            TestKit::handOver(folder.file(u"quorix.cfg"_s), row.fault.startsWith("file") ? 0444 : 0644);
-        }
-        const auto save = [&] {
-            failRename = row.fault == "rename";
-            if (row.fault == "full") { // the file size limit stops the write after a few bytes
-                signal(SIGXFSZ, SIG_IGN);
-                const rlimit limit{4, 4};
-                setrlimit(RLIMIT_FSIZE, &limit);
-            }
-            QString why;
-            const bool saved = SettingsFile(Names::SettingsFile).save(SettingsCodec::defaults(), &why);
-            failRename = false;
-            return saved == row.why.isEmpty() && why == row.why ? 0 : 1;
-        };
-        QCOMPARE(row.fault.contains(' ') ? TestKit::asUser(save) : row.fault == "full" ? TestKit::inChild(save) : save(), 0);
-        QCOMPARE(folder.read(), row.why.isEmpty() ? SettingsCodec::encode(SettingsCodec::defaults()) : old);
-        QCOMPARE(folder.entries(), QStringList{u"quorix.cfg"_s}); // nothing left beside it
+        QVERIFY(folder.write(Names::SettingsFile, QByteArray(20000, 'x')));
+        if (obstacle == Obstacle::ReadOnlyFolder)
+            readOnlyFolder(folder);
+        if (obstacle == Obstacle::ReadOnlyFile)
+            readOnlyFile(folder);
+        if (obstacle == Obstacle::FolderOfThatName)
+            folderOfThatName(folder);
+        const auto [saved, why] = saveDefaults(obstacle);
+        QCOMPARE(saved, told.isEmpty());
+        QCOMPARE(why, told);
+        QCOMPARE(folder.read(), after);
+        QCOMPARE(folder.entries(), QStringList{Names::SettingsFile}); // nothing left beside it
     }
 
     void startsInTheFolderGiven() // not in the launcher's own working folder
@@ -143,73 +205,118 @@ private Q_SLOTS:
         QCOMPARE(games.starts(1).value(0).value(0), QFileInfo(games.path()).canonicalFilePath());
     }
 
-    void killedSaveLeavesWholeRecord()
+    void lookup_data()
     {
-        WorkFolder folder;
-        const QByteArray a = "1,0,1,0,3,2\r\n", b = "0,2,0,1,0,1\r\n";
-        QVERIFY(folder.write(u"quorix.cfg"_s, a));
-        for (int round = 0; round < 40; ++round) {
-            const pid_t pid = fork();
-            for (int i = 0; pid == 0; ++i)
-                SettingsFile(Names::SettingsFile).save(*SettingsCodec::decode(i % 2 ? a : b));
-            usleep(static_cast<useconds_t>(200 + (round * 397) % 3000));
-            kill(pid, SIGKILL);
-            waitpid(pid, nullptr, 0);
-            QVERIFY2(folder.read() == a || folder.read() == b, folder.read().constData());
-        }
+        // In a scratch folder: the games in games/, PATH's folders beside it; what is found
+        // there, as paths in it.
+        QTest::addColumn<QByteArrayList>("programs");
+        QTest::addColumn<QByteArrayList>("path"); // PATH's folders, in order ("" an empty entry)
+        QTest::addColumn<QByteArrayList>("tried"); // in order
+        const auto row = [](const char *tag, const QByteArrayList &programs, const QByteArrayList &path, const QByteArrayList &tried) {
+            QTest::newRow(tag) << programs << path << tried;
+        };
+        const QByteArrayList all{"games/O2EM.EXE", "bin/O2EM.EXE", "games/o2em", "bin/o2em", "games/o2em2", "bin/o2em2"};
+        row("each name here, then on PATH", all, {"bin"}, all);
+        row("o2em on PATH before the SDL port here", {"games/o2em2", "bin/o2em"}, {"bin"}, {"bin/o2em", "games/o2em2"});
+        row("names in other letter cases", {"games/o2em.exe", "games/O2EM", "bin/O2em2"}, {"bin"}, {});
+        row("PATH's folders in order; the game folder among them once", {"games/o2em", "sbin/O2EM.EXE", "bin/O2EM.EXE"}, {"games", "bin", "sbin"},
+            {"bin/O2EM.EXE", "games/o2em"});
+        row("no PATH: not the launcher's own", {"bin/o2em"}, {}, {});
+        row("empty PATH entries: not the working folder", {"o2em"}, {"", "bin"}, {});
+    }
+    void lookup()
+    {
+        QFETCH(QByteArrayList, programs);
+        QFETCH(QByteArrayList, path);
+        QFETCH(QByteArrayList, tried);
+        const WorkFolder work;
+        const auto at = [&work](const QByteArray &relative) { return relative.isEmpty() ? QString() : work.file(QString::fromUtf8(relative)); };
+        for (const char *folder : {"games", "bin", "sbin"})
+            QVERIFY(QDir().mkdir(QString::fromLatin1(folder)));
+        for (const QByteArray &p : programs)
+            QVERIFY(work.installEmulator(QString::fromUtf8(p)));
+        qputenv("PATH", QFile::encodeName(at("bin"))); // the launcher's own, which the lookup takes only as given
+        QStringList dirs, expected;
+        for (const QByteArray &d : path)
+            dirs << at(d);
+        for (const QByteArray &t : tried)
+            expected << at(t);
+        QCOMPARE(Emulator::candidates(at("games"), dirs.join(QDir::listSeparator())), expected);
     }
 
     void scan_data()
     {
-        QTest::addColumn<ScanRow>("row"); // "|"-separated entries (name/ a folder, name@target a link, name! a FIFO), the listing, the count
-        QTest::newRow("empty") << ScanRow{"", "", 0};
-        QTest::newRow("only the ROM") << ScanRow{"O2ROM.BIN", "O2ROM.BIN", 0};
-        QTest::newRow("one game") << ScanRow{"solo.bin", "solo.bin", 1};
-        QTest::newRow("case folded, A and Z too") << ScanRow{"zeta.BIN|O2ROM.BIN|Zulu.bin|Azure.bin|alpha.bin|Beta.Bin|o2rom.bin",
-                                                             "alpha.bin|Azure.bin|Beta.Bin|O2ROM.BIN|o2rom.bin|zeta.BIN|Zulu.bin", 6};
-        QTest::newRow("non-ASCII folded") << ScanRow{"\xc3\x89" "den.bin|\xc3\xa9" "b\xc3\xa8" "ne.bin|zorro.bin",
-                                                     "zorro.bin|\xc3\xa9" "b\xc3\xa8" "ne.bin|\xc3\x89" "den.bin", 3};
-        QTest::newRow("same but for case: capitals first") << ScanRow{"b.bin|B.bin|a.bin", "a.bin|B.bin|b.bin", 3};
-        QTest::newRow("a name before its longer self") << ScanRow{"ab.bin.bin|ab.bin", "ab.bin|ab.bin.bin", 2};
-        QTest::newRow("long shared start") << ScanRow{"Game 0012 Part Two.bin|Game 0012 Part One.bin|game 0012 part one.bin|Game 0012 Part One.bin.bin",
-                                                      "Game 0012 Part One.bin|game 0012 part one.bin|Game 0012 Part One.bin.bin|Game 0012 Part Two.bin", 4};
-        QTest::newRow("same first eight bytes") << ScanRow{"aaaaaaaaaaaa2.bin|aaaaaaaaaaaa1.bin|b.bin", "aaaaaaaaaaaa1.bin|aaaaaaaaaaaa2.bin|b.bin", 3};
-        QTest::newRow("the fifth byte decides") << ScanRow{"abcdY1.bin|abcdX2.bin", "abcdX2.bin|abcdY1.bin", 2};
-        QByteArrayList many, sorted; // enough names for the radix passes
+        QTest::addColumn<QByteArrayList>("files");
+        QTest::addColumn<QByteArrayList>("folders");
+        QTest::addColumn<QByteArrayList>("fifos");
+        QTest::addColumn<Links>("links");
+        QTest::addColumn<bool>("noTypes"); // the file system reports no entry types, as some network and FUSE ones do
+        QTest::addColumn<bool>("unreadable"); // the folder may be entered but not listed
+        QTest::addColumn<QByteArrayList>("listed");
+        QTest::addColumn<int>("count"); // as the count box shows it
+        plainFolder("empty", {}, {}, 0);
+        plainFolder("only the ROM", {"O2ROM.BIN"}, {"O2ROM.BIN"}, 0);
+        plainFolder("names like the ROM's are games", {"O2ROM.BIN.bin", "o2rom.bin", "O2ROM.BIN"}, {"O2ROM.BIN", "o2rom.bin", "O2ROM.BIN.bin"}, 2);
+        plainFolder("case folded, A and Z too", {"zeta.BIN", "O2ROM.BIN", "Zulu.bin", "Azure.bin", "alpha.bin", "Beta.Bin", "o2rom.bin"},
+                    {"alpha.bin", "Azure.bin", "Beta.Bin", "O2ROM.BIN", "o2rom.bin", "zeta.BIN", "Zulu.bin"}, 6);
+        plainFolder("non-ASCII folded", {"\xc3\x89" "den.bin", "\xc3\xa9" "b\xc3\xa8" "ne.bin", "zorro.bin"}, {"zorro.bin", "\xc3\xa9" "b\xc3\xa8" "ne.bin", "\xc3\x89" "den.bin"}, 3);
+        plainFolder("same but for case: capitals first", {"b.bin", "B.bin", "a.bin"}, {"a.bin", "B.bin", "b.bin"}, 3);
+        plainFolder("a name before its longer self", {"ab.bin.bin", "ab.bin"}, {"ab.bin", "ab.bin.bin"}, 2);
+        plainFolder("long shared start", {"Game 0012 Part Two.bin", "Game 0012 Part One.bin", "game 0012 part one.bin", "Game 0012 Part One.bin.bin"},
+                    {"Game 0012 Part One.bin", "game 0012 part one.bin", "Game 0012 Part One.bin.bin", "Game 0012 Part Two.bin"}, 4);
+        plainFolder("same first eight bytes", {"aaaaaaaaaaaa2.bin", "aaaaaaaaaaaa1.bin", "b.bin"}, {"aaaaaaaaaaaa1.bin", "aaaaaaaaaaaa2.bin", "b.bin"}, 3);
+        plainFolder("the fifth byte decides", {"abcdY1.bin", "abcdX2.bin"}, {"abcdX2.bin", "abcdY1.bin"}, 2);
+        QByteArrayList numbers; // 1000.bin to 1299.bin
         for (int i = 0; i < 300; ++i)
-            many << QByteArray::number(1000 + i * 7 % 300) + ".bin", sorted << QByteArray::number(1000 + i) + ".bin";
-        QTest::newRow("300 names") << ScanRow{many.join('|'), sorted.join('|'), 300};
-        QTest::newRow("short and odd names") << ScanRow{"bin|robin|x.bi|a.bin.txt|b.binx|.bin|a.BIN", "a.BIN", 1};
-        QTest::newRow("hidden") << ScanRow{".x.bin|y.bin", "y.bin", 1};
-        QTest::newRow("folders, links, FIFOs") << ScanRow{"x.bin/|real.bin|alias.bin@real.bin|gone.bin@nowhere|dir.bin@x.bin|pipe.bin!", "alias.bin|real.bin", 2};
-        QTest::newRow("types unknown to the file system") << ScanRow{"x.bin/|real.bin|alias.bin@real.bin|pipe.bin!", "alias.bin|real.bin", 2};
-        QTest::newRow("not valid UTF-8") << ScanRow{"bad\xff.bin|ok.bin", "ok.bin", 1};
-        QTest::newRow("unreadable folder") << ScanRow{"a.bin|b.bin", "", 0};
+            numbers << QByteArray::number(1000 + i) + ".bin";
+        plainFolder("300 numbered names", reversed(numbers), numbers, 300);
+        const QString latin = u"abcdefghijklmnopqrstuvwxyz"_s;
+        const QByteArrayList first = inOrder({}, latin, 12), second = inOrder(u"x"_s, latin, 12);
+        plainFolder("312 names that differ in their first letter, in both cases", reversed(first), first, 312);
+        plainFolder("312 names that differ in their second letter, in both cases", reversed(second), second, 312);
+        const QByteArrayList foreign = inOrder({}, u"àáâãäåæçèéêëìíîïðñòóôõöøùúûüýþÿαβγδεζηθικλμνξοπρστυφχψωабвгдежзийклмнопрстуфхцчшщъыьэюя"_s, 4);
+        plainFolder("348 Latin, Greek and Cyrillic names, in both cases", reversed(foreign), foreign, 348);
+        plainFolder("short and odd names", {"bin", "robin", "x.bi", "a.bin.txt", "b.binx", ".bin", "a.BIN"}, {"a.BIN"}, 1);
+        plainFolder("hidden", {".x.bin", "y.bin"}, {"y.bin"}, 1);
+        const Links links{{"alias.bin", "real.bin"}, {"gone.bin", "nowhere"}, {"dir.bin", "x.bin"}, {"fifo.bin", "pipe.bin"}};
+        QTest::newRow("folders, links, FIFOs") << QByteArrayList{"real.bin"} << QByteArrayList{"x.bin"} << QByteArrayList{"pipe.bin"} << links
+                                               << false << false << QByteArrayList{"alias.bin", "real.bin"} << 2;
+        QTest::newRow("the same where the file system reports no types") << QByteArrayList{"real.bin"} << QByteArrayList{"x.bin"} << QByteArrayList{"pipe.bin"}
+                                                                         << links << true << false << QByteArrayList{"alias.bin", "real.bin"} << 2;
+        plainFolder("not valid UTF-8", {"bad\xff.bin", "ok.bin"}, {"ok.bin"}, 1);
+        QTest::newRow("unreadable folder") << QByteArrayList{"a.bin", "b.bin"} << QByteArrayList() << QByteArrayList() << Links() << false << true << QByteArrayList() << 0;
     }
     void scan()
     {
-        QFETCH(ScanRow, row);
-        const QByteArray tag = QTest::currentDataTag();
+        QFETCH(QByteArrayList, files);
+        QFETCH(QByteArrayList, folders);
+        QFETCH(QByteArrayList, fifos);
+        QFETCH(Links, links);
+        QFETCH(bool, noTypes);
+        QFETCH(bool, unreadable);
+        QFETCH(QByteArrayList, listed);
+        QFETCH(int, count);
         WorkFolder folder;
         const QByteArray dir = QFile::encodeName(folder.path()) + '/';
         const auto cleanUp = qScopeGuard([&] { unlink((dir + "bad\xff.bin").constData()); }); // QTemporaryDir cannot remove it
-        for (const QByteArray &e : row.entries.split('|')) {
-            const QByteArray at = dir + e.left(e.indexOf('@') < 0 ? e.size() - (e.endsWith('/') || e.endsWith('!')) : e.indexOf('@'));
-            QVERIFY(e.isEmpty() || (e.endsWith('/') ? mkdir(at.constData(), 0755) : e.endsWith('!') ? mkfifo(at.constData(), 0644)
-                                    : e.contains('@') ? symlink(e.mid(e.indexOf('@') + 1).constData(), at.constData())
-                                                      : close(open(at.constData(), O_CREAT | O_WRONLY, 0644))) == 0);
-        }
-        unknownTypes = tag == "types unknown to the file system";
-        GameList::Games got;
-        if (tag == "unreadable folder") {
+        for (const QByteArray &name : files)
+            QVERIFY(makeFile(dir + name));
+        for (const QByteArray &name : folders)
+            QVERIFY(makeFolder(dir + name));
+        for (const QByteArray &name : fifos)
+            QVERIFY(makeFifo(dir + name));
+        for (const Link &link : links)
+            QVERIFY(makeLink(dir + link.name, link.target));
+        if (unreadable) {
             TestKit::handOver(folder.path(), 0311);
             QCOMPARE(TestKit::asUser([&] { return GameList::scan(folder.path()).size(); }), 0);
-        } else {
-            got = GameList::startScan(folder.path()).get();
+            return;
         }
+        unknownTypes = noTypes;
+        const GameList::Games got = GameList::startScan(folder.path()).get();
         unknownTypes = false;
-        QCOMPARE(got.toList().join(u'|').toUtf8(), row.listed);
-        QCOMPARE(got.gameCount(), row.count);
+        QCOMPARE(got.toList().join(u'/'), QString::fromUtf8(listed.join('/'))); // no name holds a slash
+        QCOMPARE(got.gameCount(), count);
     }
 };
 

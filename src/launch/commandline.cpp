@@ -3,6 +3,8 @@
 
 #include "common/module1.h"
 
+#include <QDir>
+
 namespace CommandLine {
 
 QString flagText(qint16 value, const QString &option)
@@ -41,8 +43,10 @@ std::optional<QStringList> arguments(const QString &commandLine, const QString &
     const QString head = Names::Emulator + QLatin1Char(' ') + fileName;
     if (fileName.isEmpty() || !commandLine.startsWith(head))
         return std::nullopt;
-    // A name that starts with a dash would reach the emulator as an option: "./" keeps it a file.
-    QStringList args{fileName.startsWith(QLatin1Char('-')) ? QStringLiteral("./") + fileName : fileName};
+    // A name that starts with a dash would reach the emulator as an option: "./" (".\" on
+    // Windows) keeps it a file.
+    QStringList args{fileName.startsWith(QLatin1Char('-')) ? QDir::toNativeSeparators(QStringLiteral("./") + fileName)
+                                                           : fileName};
     args += QStringView(commandLine).mid(head.size()).toString().split(QLatin1Char(' '), Qt::SkipEmptyParts);
     return args;
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "common/names.h"
 #include "launch/process.h"
 
 #include <QString>
@@ -13,7 +14,7 @@ class QObject;
 namespace Emulator {
 
 // Said when there is nothing to start; short enough for the warning window's one line.
-inline const QString NotFound = QStringLiteral("No O2EM.EXE, o2em or o2em2 found.");
+inline const QString NotFound = Names::NoEmulator;
 
 // The programs to try, in order: each name of Names::EmulatorPrograms first in the game folder,
 // then on the search path. Only files the platform could start count, so a Windows O2EM.EXE

@@ -2,10 +2,7 @@
 #include "launch/gamelist.h"
 
 #include "common/names.h"
-
-#include <QDirIterator>
-#include <QFile>
-#include <QFileInfo>
+#include "launch/folderscan.h"
 
 #include <algorithm>
 #include <array>
@@ -14,25 +11,7 @@
 #include <utility>
 #include <vector>
 
-#ifdef Q_OS_UNIX
-#include <dirent.h>
-#include <sys/stat.h>
-#endif
-
 namespace GameList {
-
-namespace {
-
-// Not hidden, and ending in ".bin" in any letter case.
-bool isGameName(const char *name, size_t len)
-{
-    if (len <= 4 || name[0] == '.')
-        return false;
-    const char *ext = name + len - 4;
-    return ext[0] == '.' && (ext[1] | 0x20) == 'b' && (ext[2] | 0x20) == 'i' && (ext[3] | 0x20) == 'n';
-}
-
-}
 
 struct Games::Data {
     struct Span {
@@ -50,7 +29,7 @@ namespace {
 
 // Collects the names and sorts them by index: a folder of 100,000 games lists several times
 // faster than with a string object per name.
-class Listing
+class Listing : public FolderScan::Sink
 {
 public:
     // Room for a big folder up front: only the part that is used is ever touched, and the
@@ -61,7 +40,7 @@ public:
         m_data.spans.reserve(256 << 10);
     }
 
-    void add(const char *name, size_t len)
+    void add(const char *name, size_t len) override
     {
         std::vector<char> &bytes = m_data.bytes;
         const auto at = static_cast<uint32_t>(bytes.size());
@@ -70,8 +49,8 @@ public:
         uint32_t key = at; // an ASCII name is its own key, folded as it is read
         if (!ascii) {
             const QByteArray raw(name, static_cast<qsizetype>(len));
-            const QString text = QFile::decodeName(raw);
-            if (QFile::encodeName(text) != raw) {
+            const QString text = FolderScan::decode(raw);
+            if (FolderScan::encode(text) != raw) {
                 bytes.resize(at);
                 return; // not valid text: it could be shown, but never launched under that name
             }
@@ -176,43 +155,6 @@ private:
     std::vector<Entry> m_scratch;
 };
 
-#ifdef Q_OS_UNIX
-// Straight from readdir: the entry's type comes with its name, so only links (and file
-// systems that report no types) cost a stat.
-bool readFolder(const QString &folder, Listing &listing)
-{
-    DIR *dir = opendir(QFile::encodeName(folder).constData());
-    if (!dir)
-        return false;
-    while (const dirent *e = readdir(dir)) {
-        const size_t len = std::strlen(e->d_name);
-        if (!isGameName(e->d_name, len))
-            continue;
-        if (e->d_type == DT_LNK || e->d_type == DT_UNKNOWN) {
-            struct stat st;
-            if (fstatat(dirfd(dir), e->d_name, &st, 0) != 0 || !S_ISREG(st.st_mode))
-                continue; // dangling links, links to anything but a file
-        } else if (e->d_type != DT_REG) {
-            continue; // folders, FIFOs (never opened), sockets, devices
-        }
-        listing.add(e->d_name, len);
-    }
-    closedir(dir);
-    return true;
-}
-#else
-bool readFolder(const QString &folder, Listing &listing)
-{
-    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
-    while (it.hasNext()) {
-        it.next();
-        const QByteArray name = it.fileName().toUtf8();
-        if (isGameName(name.constData(), static_cast<size_t>(name.size())) && it.fileInfo().isFile())
-            listing.add(name.constData(), static_cast<size_t>(name.size()));
-    }
-    return true;
-}
-#endif
 
 }
 
@@ -220,7 +162,7 @@ Games scan(const QString &folder)
 {
     Listing listing;
     Games games;
-    if (readFolder(folder, listing))
+    if (FolderScan::read(folder, listing))
         games.d = std::make_shared<const Games::Data>(std::move(listing).sorted());
     return games;
 }
@@ -240,7 +182,7 @@ QString Games::at(int row) const
     const Span &sp = d->spans[d->order[static_cast<size_t>(row)]];
     const char *name = d->bytes.data() + sp.name;
     const auto len = static_cast<qsizetype>(sp.nameLen);
-    return sp.ascii ? QString::fromLatin1(name, len) : QFile::decodeName(QByteArray(name, len));
+    return sp.ascii ? QString::fromLatin1(name, len) : FolderScan::decode(QByteArray(name, len));
 }
 
 QStringList Games::toList() const

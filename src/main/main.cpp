@@ -3,6 +3,7 @@
 #include "common/version.h"
 #include "launch/launcher.h"
 #include "main/frmquorix.h"
+#include "main/platform.h"
 #include "main/startup.h"
 #include "windows/formkit.h"
 
@@ -13,17 +14,14 @@
 int main(int argc, char *argv[])
 {
     // The command line first, without a display: --help and --version work over ssh too.
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
-    const Startup::Arguments parsed = Startup::parse(arguments);
+    const Startup::Arguments parsed = Startup::parse(Platform::arguments(argc, argv));
     switch (parsed.action) {
     case Startup::Arguments::Action::Help:
     case Startup::Arguments::Action::Version:
-        Log::output(parsed.text);
+        Platform::tell(parsed.text, false);
         return 0;
     case Startup::Arguments::Action::Fail:
-        Log::text(parsed.text);
+        Platform::tell(parsed.text, true);
         return 2;
     case Startup::Arguments::Action::Run:
         break;
@@ -42,7 +40,7 @@ int main(int argc, char *argv[])
         return 1;
     }
 #endif
-    Startup::TerminationWatcher watcher;
+    Platform::TerminationWatcher watcher;
     Launcher launcher(folder); // lists the folder while Qt starts
 
     QApplication app(argc, argv);
@@ -54,7 +52,7 @@ int main(int argc, char *argv[])
 
     frmQuorix window(launcher); // saves once more when it ends, after the last window has closed
     watcher.listen();
-    QObject::connect(&watcher, &Startup::TerminationWatcher::requested, &window, &frmQuorix::endProgram);
+    QObject::connect(&watcher, &Platform::TerminationWatcher::requested, &window, &frmQuorix::endProgram);
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &window, &frmQuorix::saveForSession);
     window.show();
     return app.exec();

@@ -1,11 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QObject>
 #include <QString>
 #include <QStringList>
-
-class QSocketNotifier;
 
 namespace Startup {
 
@@ -21,26 +18,5 @@ struct Arguments {
 };
 
 [[nodiscard]] Arguments parse(const QStringList &arguments);
-
-// Turns SIGTERM, SIGHUP and SIGINT into a Qt signal delivered by the event loop, so that a
-// kill or a closed terminal ends the program the way its close box does. Handlers are in
-// place from construction; the notifier that reports them needs the application object.
-class TerminationWatcher : public QObject
-{
-    Q_OBJECT
-
-public:
-    TerminationWatcher();
-    ~TerminationWatcher() override;
-
-    // Starts reporting; call once the application object exists.
-    void listen();
-
-Q_SIGNALS:
-    void requested(int signal);
-
-private:
-    QSocketNotifier *m_notifier = nullptr;
-};
 
 }

@@ -3,6 +3,8 @@
 
 #include "windows/stacking.h"
 
+#include <QPushButton>
+
 using namespace FormKit;
 
 FixedWindow::FixedWindow(const char *name, const QString &title, int widthTwips, int heightTwips)
@@ -14,6 +16,15 @@ FixedWindow::FixedWindow(const char *name, const QString &title, int widthTwips,
     setWindowFlags(fixedWindowFlags(Qt::Dialog | Qt::WindowCloseButtonHint));
     setFixedSize(px(widthTwips), px(heightTwips));
     keepNormal(this);
+}
+
+QPushButton *FixedWindow::addDefaultButton(const char *name, const QString &caption, const QRect &geometry)
+{
+    auto *button = new QPushButton(caption, this);
+    button->setObjectName(QLatin1String(name));
+    button->setGeometry(geometry);
+    button->setDefault(true);
+    return button;
 }
 
 void FixedWindow::place(const QWidget *owner)

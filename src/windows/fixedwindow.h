@@ -8,6 +8,8 @@
 
 #include <vector>
 
+class QPushButton;
+
 // A secondary window: a fixed client area with only a close box, the default font, rules drawn
 // on its background, one instance at most, centred on its owner and kept with it, and
 // discarded when closed, so the next opening loads it anew.
@@ -25,6 +27,9 @@ public:
 
 protected:
     FixedWindow(const char *name, const QString &title, int widthTwips, int heightTwips);
+
+    // The window's default button (Enter).
+    QPushButton *addDefaultButton(const char *name, const QString &caption, const QRect &geometry);
 
     // The rules on the background, drawn in the given order.
     void setLines(std::vector<FormKit::Line> lines) { m_lines = std::move(lines); }

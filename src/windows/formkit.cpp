@@ -2,10 +2,12 @@
 #include "windows/formkit.h"
 
 #include "common/launchoptions.h"
+#include "windows/nativeowner.h"
 #include "windows/stacking.h"
 
 #include <QApplication>
 #include <QFontDatabase>
+#include <QFontMetrics>
 #include <QHash>
 #include <QGuiApplication>
 #include <QPainter>
@@ -58,33 +60,44 @@ QPixmap programPicture(qreal devicePixelRatio)
     return picture;
 }
 
-// The face to ask for: the classic one where it is installed, else the first free stand-in
-// that is. Resolved once per face: letting Qt fall back from a missing face at every font
-// costs a fontconfig search each time.
+// Whether the face is installed and draws every character of `sample` itself.
+static bool renders(const QString &family, const QString &sample)
+{
+    if (!QFontDatabase::hasFamily(family))
+        return false;
+    const QFontMetrics metrics{QFont(family)};
+    return std::all_of(sample.cbegin(), sample.cend(), [&metrics](QChar c) { return metrics.inFont(c); });
+}
+
+// The face to ask for: the classic one where it renders, else the first free stand-in that
+// does. "MS Sans Serif" is a bitmap face Qt may not draw; its TrueType successor, "Microsoft
+// Sans Serif" (Windows), has the same measures. Resolved once per face: letting Qt fall back
+// from a missing face at every font costs a fontconfig search each time.
 static QString face(const QString &family)
 {
     static QHash<QString, QString> resolved;
     if (const auto it = resolved.constFind(family); it != resolved.cend())
         return *it;
-    const QStringList sans{QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"), QStringLiteral("DejaVu Sans")};
+    QStringList tried{family};
+    if (family == QLatin1String("MS Sans Serif"))
+        tried.prepend(QStringLiteral("Microsoft Sans Serif"));
     // The arrows are drawn as Unicode characters, so any face with those glyphs serves.
-    const QStringList arrows{QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans")};
-    QString chosen = family;
-    if (!QFontDatabase::hasFamily(family)) {
-        for (const QString &standIn : family == QLatin1String("Symbol") ? arrows : sans) {
-            if (QFontDatabase::hasFamily(standIn)) {
-                chosen = standIn;
-                break;
-            }
-        }
-    }
+    const bool arrows = family == QLatin1String("Symbol");
+    tried += arrows ? QStringList{QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans")}
+                    : QStringList{QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"), QStringLiteral("DejaVu Sans")};
+    const QString sample = arrows ? QStringLiteral("\u2190\u2191\u2192\u2193") : QStringLiteral("AIMgl0!");
+    const auto found = std::find_if(tried.cbegin(), tried.cend(), [&sample](const QString &f) { return renders(f, sample); });
+    const QString chosen = found != tried.cend() ? *found : family;
     resolved.insert(family, chosen);
     return chosen;
 }
 
 void applyClassicLook(bool styleGiven)
 {
-    if (!styleGiven && qEnvironmentVariableIsEmpty("QT_STYLE_OVERRIDE"))
+    // Where Windows's own style is at hand (on Windows) it is the look itself; elsewhere Qt's
+    // Windows style stands in, with the same metrics.
+    const bool native = QStyleFactory::keys().contains(QStringLiteral("windowsvista"), Qt::CaseInsensitive);
+    if (!styleGiven && !native && qEnvironmentVariableIsEmpty("QT_STYLE_OVERRIDE"))
         QApplication::setStyle(QStyleFactory::create(QStringLiteral("Windows")));
 }
 
@@ -217,9 +230,12 @@ void releaseOwned(const QWidget *owner)
     if (!handle)
         return;
     // A window with an owner does not keep the program running once the last other closes.
-    for (QWindow *window : QGuiApplication::topLevelWindows())
-        if (window->transientParent() == handle)
+    for (QWindow *window : QGuiApplication::topLevelWindows()) {
+        if (window->transientParent() == handle) {
             window->setTransientParent(nullptr);
+            NativeOwner::release(window);
+        }
+    }
 }
 
 void tabStopOnChecked(const QButtonGroup *group)

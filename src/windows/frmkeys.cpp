@@ -11,10 +11,7 @@ using namespace FormKit;
 frmKeys::frmKeys()
     : FixedWindow("frmKeys", Title::Keys, 6375, 3765)
 {
-    cmdOK = new QPushButton(QStringLiteral("OK"), this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdOK->setGeometry(twips(4920, 3120, 1215, 495));
-    cmdOK->setDefault(true);
+    cmdOK = addDefaultButton("cmdOK", QStringLiteral("OK"), twips(4920, 3120, 1215, 495));
     connect(cmdOK, &QPushButton::clicked, this, &frmKeys::cmdOK_Click);
 
     buildLeftKeys();

@@ -1,0 +1,43 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// Reading a folder's game files, the one place where Linux and Windows differ in how a folder
+// is listed and how a file name's bytes become text: folderscan_unix.cpp and folderscan_win.cpp
+// each implement it.
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstddef>
+
+namespace FolderScan {
+
+// Not hidden by a leading dot, and ending in ".bin" in any letter case.
+inline bool isGameName(const char *name, size_t len)
+{
+    if (len <= 4 || name[0] == '.')
+        return false;
+    const char *ext = name + len - 4;
+    return ext[0] == '.' && (ext[1] | 0x20) == 'b' && (ext[2] | 0x20) == 'i' && (ext[3] | 0x20) == 'n';
+}
+
+// Receives the names read() finds, as bytes.
+class Sink
+{
+public:
+    virtual void add(const char *name, size_t len) = 0;
+
+protected:
+    ~Sink() = default;
+};
+
+// Gives `sink` every game name of `folder` that is a regular file (or a link to one) and not
+// hidden (on Windows: neither hidden nor a system file). False when the folder cannot be read.
+bool read(const QString &folder, Sink &sink);
+
+// A name's bytes as read() gives them, as text, and back: the file system's encoding on Linux,
+// UTF-8 on Windows (whose names are UTF-16).
+[[nodiscard]] QString decode(const QByteArray &name);
+[[nodiscard]] QByteArray encode(const QString &name);
+
+}
