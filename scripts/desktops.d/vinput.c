@@ -103,13 +103,19 @@ int main(int argc, char **argv)
     while (fgets(line, sizeof line, stdin)) {
         unsigned x, y;
         if (sscanf(line, "move %u %u", &x, &y) == 2) {
-            zwlr_virtual_pointer_v1_motion_absolute(pointer, now(), x, y, width, height);
-            zwlr_virtual_pointer_v1_frame(pointer);
+            // By way of a point beside it: a move to where the pointer already is changes
+            // nothing, and the surface under it may have changed since.
+            for (unsigned step = 0; step < 2; ++step) {
+                zwlr_virtual_pointer_v1_motion_absolute(pointer, now(), x + 1 - step, y, width, height);
+                zwlr_virtual_pointer_v1_frame(pointer);
+                wl_display_roundtrip(display);
+            }
         } else if (!strncmp(line, "click", 5)) {
             for (uint32_t state = 1; state != (uint32_t)-1; --state) {
                 zwlr_virtual_pointer_v1_button(pointer, now(), 0x110, state);
                 zwlr_virtual_pointer_v1_frame(pointer);
                 wl_display_roundtrip(display);
+                usleep(50000); // a nested compositor passes the press on before the release comes
             }
         } else if (!strncmp(line, "key", 3)) {
             unsigned codes[8];

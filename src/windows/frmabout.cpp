@@ -4,9 +4,7 @@
 #include "windows/stacking.h"
 #include "windows/titles.h"
 
-#include <QApplication>
 #include <QEventLoop>
-#include <QWindow>
 #include <QLabel>
 #include <QMouseEvent>
 
@@ -60,12 +58,7 @@ void frmAbout::showModal(const QWidget *owner)
     QEventLoop loop;
     connect(about, &QDialog::finished, &loop, &QEventLoop::quit);
     connect(about, &QObject::destroyed, &loop, &QEventLoop::quit);
-    // The compositor gives the keyboard to a window that the box blocks when it is clicked; the
-    // box, which holds the input, comes back in front of it.
-    connect(qApp, &QGuiApplication::focusWindowChanged, about, [about](const QWindow *focused) {
-        if (focused && focused != about->windowHandle() && about->isVisible())
-            Stacking::bringToFront(about);
-    });
+    Stacking::holdInput(about);
     about->show();
     loop.exec(QEventLoop::DialogExec);
 }

@@ -1,8 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "windows/stacking.h"
 
+#include <QAbstractNativeEventFilter>
 #include <QGuiApplication>
 #include <QWidget>
+#include <QWindow>
+
+#include <cstring>
 
 namespace Stacking {
 
@@ -33,6 +37,95 @@ void bringToFront(QWidget *window)
     window->show();
     window->raise();
     window->activateWindow();
+}
+
+// The X server's reports of a mouse button pressed on one of Quorix's windows, or of the
+// keyboard given to one. Qt drops a press on a window that a modal one blocks, and asks the
+// window manager to activate the modal one instead, which sway through XWayland only marks
+// urgent, leaving the window clicked over it.
+class BlockedInput : public QObject, public QAbstractNativeEventFilter
+{
+public:
+    explicit BlockedInput(QWidget *modal)
+        : QObject(modal)
+        , m_modal(modal)
+    {
+        QCoreApplication::instance()->installNativeEventFilter(this);
+    }
+    ~BlockedInput() override { QCoreApplication::instance()->removeNativeEventFilter(this); }
+
+    bool nativeEventFilter(const QByteArray &type, void *message, qintptr *) override
+    {
+        // Only xcb names this type; its events come as the X server sent them.
+        if (type != "xcb_generic_event_t" || !m_modal->isVisible())
+            return false;
+        const auto *event = static_cast<const unsigned char *>(message);
+        const QWidget *clicked = QWidget::find(pressedOn(event));
+        const QWidget *focused = QWidget::find(focusedOn(event));
+        // Showing the modal window afresh gives the keyboard to another one for a moment.
+        if (focused == m_modal)
+            m_remapping = false;
+        else if (!m_pending && (clicked || (focused && !m_remapping))) {
+            m_pending = true;
+            QMetaObject::invokeMethod(m_modal, [this] { frontAgain(); }, Qt::QueuedConnection);
+        }
+        return false;
+    }
+
+private:
+    // The window a mouse button was pressed on (one of ours that is not the modal one), from
+    // the core event or from XInput 2's, which Qt asks for, inside a generic event; else 0.
+    static WId pressedOn(const unsigned char *event)
+    {
+        const int code = event[0] & 0x7f; // the top bit marks an event sent by a client
+        quint16 extensionEvent = 0;
+        std::memcpy(&extensionEvent, event + 8, sizeof extensionEvent);
+        // Where the window is: after code, detail, sequence, time and root; in XInput 2's,
+        // after code, extension, sequence, length, type, device, time, detail and root.
+        return windowAt(event, code == 4 ? 12 : code == 35 && extensionEvent == 4 ? 24 : 0);
+    }
+
+    // The window given the keyboard, by the window manager or a client, not during a grab.
+    static WId focusedOn(const unsigned char *event)
+    {
+        const bool focusIn = (event[0] & 0x7f) == 9, normal = event[8] == 0;
+        return windowAt(event, focusIn && normal ? 4 : 0); // after code, detail and sequence
+    }
+
+    static WId windowAt(const unsigned char *event, int at)
+    {
+        quint32 window = 0;
+        if (at)
+            std::memcpy(&window, event + at, sizeof window);
+        return window;
+    }
+
+    void frontAgain()
+    {
+        m_pending = false;
+        if (!m_modal->isVisible())
+            return;
+        if (compositorDecides()) {
+            m_remapping = true;
+            showAfresh(m_modal);
+        }
+        m_modal->raise();
+        m_modal->activateWindow();
+    }
+
+    QWidget *m_modal;
+    bool m_pending = false; // brought to the front once the event at hand is done
+    bool m_remapping = false; // shown afresh, and not yet given the keyboard
+};
+
+void holdInput(QWidget *modal)
+{
+    new BlockedInput(modal);
+    // A compositor gives the keyboard to a blocked window that is clicked, natively.
+    QObject::connect(qApp, &QGuiApplication::focusWindowChanged, modal, [modal](const QWindow *focused) {
+        if (focused && focused != modal->windowHandle() && modal->isVisible())
+            bringToFront(modal);
+    });
 }
 
 }

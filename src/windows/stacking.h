@@ -16,4 +16,8 @@ void bringToFront(QWidget *window);
 // ends a client whose maximized window keeps its size).
 void afterFillingUndone(QWidget *window);
 
+// While a modal window is open, a click on a window it blocks, or the keyboard given to one,
+// brings it back to the front: a compositor raises the window clicked, blocked or not.
+void holdInput(QWidget *modal);
+
 }
