@@ -39,10 +39,11 @@ void bringToFront(QWidget *window)
     window->activateWindow();
 }
 
-// The X server's reports of a mouse button pressed on one of Quorix's windows, or of the
-// keyboard given to one. Qt drops a press on a window that a modal one blocks, and asks the
-// window manager to activate the modal one instead, which sway through XWayland only marks
-// urgent, leaving the window clicked over it.
+// The X server's reports of the keyboard given to one of Quorix's windows. A click on a window
+// that a modal one blocks gives that window the keyboard; Qt passes it on to the modal window
+// and asks the window manager to activate that, which sway through XWayland only marks urgent,
+// leaving the window clicked over it. (Qt drops the click itself; the press the X server
+// reports is no sign, as it reports some presses on the modal window on its owner too.)
 class BlockedInput : public QObject, public QAbstractNativeEventFilter
 {
 public:
@@ -59,13 +60,11 @@ public:
         // Only xcb names this type; its events come as the X server sent them.
         if (type != "xcb_generic_event_t" || !m_modal->isVisible())
             return false;
-        const auto *event = static_cast<const unsigned char *>(message);
-        const QWidget *clicked = QWidget::find(pressedOn(event));
-        const QWidget *focused = QWidget::find(focusedOn(event));
+        const QWidget *focused = QWidget::find(focusedOn(static_cast<const unsigned char *>(message)));
         // Showing the modal window afresh gives the keyboard to another one for a moment.
         if (focused == m_modal)
             m_remapping = false;
-        else if (!m_pending && (clicked || (focused && !m_remapping))) {
+        else if (focused && !m_remapping && !m_pending) {
             m_pending = true;
             QMetaObject::invokeMethod(m_modal, [this] { frontAgain(); }, Qt::QueuedConnection);
         }
@@ -73,30 +72,14 @@ public:
     }
 
 private:
-    // The window a mouse button was pressed on (one of ours that is not the modal one), from
-    // the core event or from XInput 2's, which Qt asks for, inside a generic event; else 0.
-    static WId pressedOn(const unsigned char *event)
-    {
-        const int code = event[0] & 0x7f; // the top bit marks an event sent by a client
-        quint16 extensionEvent = 0;
-        std::memcpy(&extensionEvent, event + 8, sizeof extensionEvent);
-        // Where the window is: after code, detail, sequence, time and root; in XInput 2's,
-        // after code, extension, sequence, length, type, device, time, detail and root.
-        return windowAt(event, code == 4 ? 12 : code == 35 && extensionEvent == 4 ? 24 : 0);
-    }
-
-    // The window given the keyboard, by the window manager or a client, not during a grab.
+    // The window given the keyboard, by the window manager or a client, not during a grab:
+    // a FocusIn, its window after code, detail and sequence.
     static WId focusedOn(const unsigned char *event)
     {
-        const bool focusIn = (event[0] & 0x7f) == 9, normal = event[8] == 0;
-        return windowAt(event, focusIn && normal ? 4 : 0); // after code, detail and sequence
-    }
-
-    static WId windowAt(const unsigned char *event, int at)
-    {
+        const bool focusIn = (event[0] & 0x7f) == 9, normal = event[8] == 0; // the top bit marks a sent event
         quint32 window = 0;
-        if (at)
-            std::memcpy(&window, event + at, sizeof window);
+        if (focusIn && normal)
+            std::memcpy(&window, event + 4, sizeof window);
         return window;
     }
 
