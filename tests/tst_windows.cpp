@@ -212,6 +212,60 @@ private Q_SLOTS:
         }
     }
 
+    // What the compositor or the title bar Qt draws may ask of a fixed window: it stays as it is.
+    void fixedWindowsStayNormal_data()
+    {
+        QTest::addColumn<QString>("window"); // the main window, or the one File or Run Game opens
+        QTest::addColumn<int>("state");
+        for (const QString &window : {u"main"_s, u"keys"_s, u"warning"_s}) {
+            QTest::addRow("%s: maximize", qPrintable(window)) << window << int(Qt::WindowMaximized);
+            QTest::addRow("%s: full screen", qPrintable(window)) << window << int(Qt::WindowFullScreen);
+        }
+    }
+    void fixedWindowsStayNormal()
+    {
+        QFETCH(QString, window);
+        QFETCH(int, state);
+        const auto main = mainWindow();
+        main->click(u"chkDebug"_s); // a change, which must reach quorix.cfg
+        window == u"keys" ? main->choose(u"mnuKeys"_s) : window == u"warning" ? main->click(u"cmdRun"_s) : void();
+        QWidget *w = window == u"keys" ? FixedWindow::instance<frmKeys>()
+            : window == u"warning"     ? static_cast<QWidget *>(FixedWindow::instance<frmWarning>())
+                                       : main->window.get();
+        const QSize size = w->size();
+        w->windowHandle()->setWindowState(Qt::WindowState(state));
+        QCOMPARE(w->windowHandle()->windowStates(), Qt::WindowNoState);
+        QCOMPARE(w->windowState(), Qt::WindowNoState);
+        QCOMPARE(w->size(), size);
+        QVERIFY(main->window->close());
+        QCOMPARE(main->folder.read().left(2), "1,");
+    }
+
+    // While the About box is open it keeps the input, whatever the compositor does to the main window.
+    void aboutHoldsInput_data()
+    {
+        QTest::addColumn<bool>("closeMain"); // else the main window is activated, as a click on it does
+        QTest::newRow("a click on the main window") << false;
+        QTest::newRow("the main window asked to close (Alt+F4)") << true;
+    }
+    void aboutHoldsInput()
+    {
+        QFETCH(bool, closeMain);
+        const auto main = mainWindow();
+        bool closed = true, front = false;
+        aboutClosedBy(*main, [&](frmAbout *about) {
+            QVERIFY(QTest::qWaitForWindowActive(about));
+            if (closeMain)
+                closed = main->window->close();
+            else
+                main->window->windowHandle()->requestActivate();
+            front = QTest::qWaitFor([about] { return about->isActiveWindow(); });
+        });
+        QCOMPARE(front, true);
+        QCOMPARE(main->window->isVisible(), true);
+        QCOMPARE(closed, !closeMain);
+    }
+
     void icon()
     {
         // Each size as committed, made by scripts/make-icon from the one 32 x 32 picture.

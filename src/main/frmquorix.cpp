@@ -8,6 +8,7 @@
 #include "windows/frmabout.h"
 #include "windows/frmkeys.h"
 #include "windows/frmwarning.h"
+#include "windows/stacking.h"
 #include "windows/titles.h"
 
 #include <QApplication>
@@ -95,6 +96,7 @@ frmQuorix::frmQuorix(Launcher &launcher, QWidget *parent)
     setWindowIcon(programIcon());
     setFont(defaultFont());
     setWindowFlags(fixedWindowFlags(Qt::Window | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint));
+    keepNormal(this);
 
     auto *client = new QWidget(this);
     client->setFixedSize(px(6540), px(3585)); // the menu bar comes on top of this
@@ -332,6 +334,13 @@ void frmQuorix::Form_Terminate()
 
 void frmQuorix::closeEvent(QCloseEvent *event)
 {
+    // The About box holds the input until it closes; on Wayland the compositor's close reaches
+    // this window past it. The end of the session or a kill closes everything all the same.
+    if (QWidget *modal = QApplication::activeModalWidget(); modal && modal != this && !m_ending) {
+        event->ignore();
+        Stacking::bringToFront(modal);
+        return;
+    }
     {
         // The user closed it and is there to read, unless the session or a kill is ending it.
         const QScopedValueRollback asking(m_userPresent, !m_ending);

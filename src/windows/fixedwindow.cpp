@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "windows/fixedwindow.h"
 
+#include "windows/stacking.h"
+
 #include <QPushButton>
 
 using namespace FormKit;
@@ -13,6 +15,7 @@ FixedWindow::FixedWindow(const char *name, const QString &title, int widthTwips,
     setFont(defaultFont());
     setWindowFlags(fixedWindowFlags(Qt::Dialog | Qt::WindowCloseButtonHint));
     setFixedSize(px(widthTwips), px(heightTwips));
+    keepNormal(this);
 }
 
 QPushButton *FixedWindow::addDefaultButton(const char *name, const QString &caption, const QRect &geometry)
@@ -39,9 +42,7 @@ void FixedWindow::place(const QWidget *owner)
 
 void FixedWindow::bringToFront()
 {
-    show();
-    raise();
-    activateWindow();
+    Stacking::bringToFront(this);
 }
 
 void FixedWindow::paintEvent(QPaintEvent *)

@@ -3,6 +3,7 @@
 
 #include "common/launchoptions.h"
 #include "windows/nativeowner.h"
+#include "windows/stacking.h"
 
 #include <QApplication>
 #include <QFontDatabase>
@@ -205,6 +206,22 @@ void setOwner(QWidget *window, const QWidget *owner)
         return;
     window->winId(); // the native window, which is what the window manager is told about
     window->windowHandle()->setTransientParent(owner->windowHandle());
+}
+
+void keepNormal(QWidget *window)
+{
+    window->winId();
+    QWindow *handle = window->windowHandle();
+    QObject::connect(handle, &QWindow::windowStateChanged, window, [window, handle] {
+        constexpr Qt::WindowStates filling = Qt::WindowMaximized | Qt::WindowFullScreen;
+        if (!((window->windowState() | handle->windowStates()) & filling))
+            return;
+        if (window->windowState() & filling)
+            window->setWindowState(window->windowState() & ~filling);
+        if (handle->windowStates() & filling)
+            handle->setWindowStates(handle->windowStates() & ~filling);
+        Stacking::afterFillingUndone(window);
+    });
 }
 
 void releaseOwned(const QWidget *owner)

@@ -69,6 +69,11 @@ void centre(QWidget *window, const QWidget *owner);
 // (minimized, raised and stacked as one). releaseOwned() lets the owner's windows go before
 // the owner closes, so that they can outlive it.
 void setOwner(QWidget *window, const QWidget *owner);
+
+// A fixed window stays normal whatever asks it to fill the screen (a title-bar button Qt draws
+// on Weston, the compositor): its contents cannot grow, and a Wayland compositor ends a client
+// whose maximized window keeps its size.
+void keepNormal(QWidget *window);
 void releaseOwned(const QWidget *owner);
 
 // Sizes a label to its caption, keeping the horizontal centre and the top of its design box,

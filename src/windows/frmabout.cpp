@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "windows/frmabout.h"
 
+#include "windows/stacking.h"
 #include "windows/titles.h"
 
+#include <QEventLoop>
 #include <QLabel>
 #include <QMouseEvent>
 
@@ -50,5 +52,13 @@ void frmAbout::Form_Click()
 
 void frmAbout::showModal(const QWidget *owner)
 {
-    load<frmAbout>(owner)->exec();
+    // Modal without exec(), whose loop would end when the box is shown afresh to come to the front.
+    frmAbout *about = load<frmAbout>(owner);
+    about->setWindowModality(Qt::ApplicationModal);
+    QEventLoop loop;
+    connect(about, &QDialog::finished, &loop, &QEventLoop::quit);
+    connect(about, &QObject::destroyed, &loop, &QEventLoop::quit);
+    Stacking::holdInput(about);
+    about->show();
+    loop.exec(QEventLoop::DialogExec);
 }
