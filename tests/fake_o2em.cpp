@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Stands in for the emulator: records its working folder, how it was called and its arguments
 // in o2em-<pid>.args, then behaves as the real one does in the situation named by
-// O2EM_STANDIN: nobios, badoption, segv, exit0, exit3, runner, flood; by default it stays
+// O2EM_STANDIN: nobios, badoption, segv, exit0, exit3, runner, flood, late; by default it stays
 // alive a while, as a running game does.
 #include <csignal>
 #include <cstdio>
@@ -49,7 +49,12 @@ int main(int argc, char *argv[])
         static char block[1 << 20];
         std::memset(block, 'x', sizeof block);
         std::fwrite(block, 1, sizeof block, stdout);
-        std::puts("\nflood done");
+        std::fputs("\nflood\t done  \r\n", stdout); // as a DOS-minded program may end a line
+        return 1;
+    }
+    if (mode == "late") { // late, but within the watch
+        usleep(2300000);
+        std::puts("late failure");
         return 1;
     }
     if (mode == "runner") { // a line every 100 ms, and a count of them beside the arguments

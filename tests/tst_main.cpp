@@ -82,6 +82,7 @@ private Q_SLOTS:
         QTest::newRow("grayed box") << Config::Bytes << "0,2,0,1,1,0\r\n"_ba << "0,2,0,1,1,0"_ba << false;
         QTest::newRow("bad stick after set boxes") << Config::Bytes << "1,1,1,1,4,0\r\n"_ba << "0,0,0,0,1,0"_ba << true;
         QTest::newRow("short file") << Config::Bytes << "1,1,1"_ba << "0,0,0,0,1,0"_ba << true;
+        QTest::newRow("a record of exactly the 4096 bytes read") << Config::Bytes << "1,0,0,0,1," + QByteArray(4085, ' ') + "0" << "1,0,0,0,1,0"_ba << false;
         QTest::newRow("a value running over the read limit") << Config::Bytes << "0,0,0,0,1," + QByteArray(4090, '0') + "1\r\n" << "0,0,0,0,1,0"_ba << true;
         QTest::newRow("a record behind 5000 blanks") << Config::Bytes << QByteArray(5000, ' ') + "1,1,1,1,3,2\r\n" << "0,0,0,0,1,0"_ba << true;
         QTest::newRow("a FIFO, never opened") << Config::Fifo << QByteArray() << "0,0,0,0,1,0"_ba << true;
@@ -184,6 +185,7 @@ private Q_SLOTS:
         QTest::newRow("the end of the window") << Ending::WindowEnds << 0 << changed;
         QTest::newRow("saved again as the window ends") << Ending::ClosedThenSpoiledThenEnds << 0 << changed;
         QTest::newRow("Save on Exit unchecked") << Ending::ClosedThenSpoiledThenEnds << 1 << "spoiled"_ba;
+        QTest::newRow("Save on Exit unchecked, close box") << Ending::CloseBox << 1 << before;
         QTest::newRow("Save on Exit unchecked, window ends") << Ending::WindowEnds << 1 << before;
         QTest::newRow("Save on Exit checked again") << Ending::CloseBox << 2 << changed;
     }
