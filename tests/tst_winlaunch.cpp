@@ -26,7 +26,10 @@ struct Start {
 QStringList fields(const QString &path)
 {
     QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll().chopped(1)).split(QChar(0)) : QStringList();
+    // The stand-in's rename holds the file a moment after the name shows (open for deletion, unshared).
+    for (int waited = 0; !f.open(QIODevice::ReadOnly) && waited < 1000; waited += 10)
+        QTest::qWait(10);
+    return f.isOpen() ? QString::fromUtf8(f.readAll().chopped(1)).split(QChar(0)) : QStringList();
 }
 
 // The starts in `folder`, once `count` of them are there (or a moment for none).
