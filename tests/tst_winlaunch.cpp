@@ -58,12 +58,19 @@ bool installEmulator(const QString &folder)
     return QFile::copy(fake(), folder + QStringLiteral("/O2EM.EXE"));
 }
 
-// Presses "Run Game" on `game` with the default options, as the main window does.
+// Presses "Run Game" on `game` with the default options, as the main window does. Once in
+// hundreds of starts Wine loses the program it starts (its loader ends before the start is
+// done: ERROR_INTERNAL_ERROR); that press is made again, said. A fault of ours fails both.
 QString press(const QString &game, const QString &folder, const QString &searchPath = {})
 {
     const CommandLine::Launch launch = CommandLine::prepare(game, LaunchOptions{});
     const auto arguments = CommandLine::arguments(launch.commandLine, game);
-    return Emulator::start(Emulator::candidates(folder, searchPath), arguments.value_or(QStringList()), folder);
+    const auto once = [&] { return Emulator::start(Emulator::candidates(folder, searchPath), arguments.value_or(QStringList()), folder); };
+    const QString error = once();
+    if (!error.endsWith(QLatin1String(": internal error.")))
+        return error;
+    qWarning("%s Pressed again.", qPrintable(error));
+    return once();
 }
 
 enum class Where { Folder, Path, Nowhere };
