@@ -32,7 +32,7 @@ public:
         const QString cfg = folder.file(QStringLiteral("quorix.cfg"));
         const QByteArray path = QFile::encodeName(cfg);
         const bool made = config == Config::Missing || (config == Config::Bytes && folder.write(QStringLiteral("quorix.cfg"), bytes))
-            || (config == Config::Folder && QDir().mkdir(cfg)) || (config == Config::Fifo && mkfifo(path.constData(), 0644) == 0)
+            || (config == Config::Folder && QDir().mkdir(cfg)) || (config == Config::Fifo && TestKit::makeFifo(path))
             || (config == Config::DanglingLink && QFile::link(folder.file(QStringLiteral("gone.cfg")), cfg))
             || (config == Config::HugeZeros && folder.write(QStringLiteral("quorix.cfg")) && QFile::resize(cfg, 100 << 20));
         if (!made)

@@ -1,58 +1,37 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// Shared by the tests: a scratch working folder, files in it, the stand-in emulator, and
-// running a piece of a test as an unprivileged user.
+// Shared by the tests: a scratch working folder, files in it, the stand-in emulator. What
+// differs between Unix and Windows (child processes, users, file modes, FIFOs, links) is in
+// platformkit.h, tests/unix/ or tests/win/ as the build chooses.
 
 #include "settings/settingscodec.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <functional>
+namespace TestKit {
+// What some rows need and a system may lack; platformkit.h's lacks() says why, or nothing.
+enum Need { Fifos, Links, FolderModes, FaultInjection, ByteNames, CaseSensitiveNames, PlainNames, LinuxEmulators, LinuxStandIn,
+            ConsoleProgram, QtStyleByDefault, ModalByQt };
+}
 
-#include <grp.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
+#include "platformkit.h"
+
+// Skips a row that needs what this system lacks, saying why.
+#define SKIP_WITHOUT(need) \
+    do { \
+        if (const char *why = TestKit::lacks(TestKit::need)) \
+            QSKIP(why); \
+    } while (false)
 
 namespace TestKit {
 
 // Options as the tables give them: the six values of the settings record.
 inline QByteArray text(const std::optional<LaunchOptions> &o) { return o ? SettingsCodec::encode(*o).trimmed() : "fails"; }
-
-// Runs body in a child process (as "nobody" when asked and run as root). Returns body's
-// result, or -1 when the child failed.
-inline int inChild(const std::function<int()> &body, bool asNobody = false)
-{
-    const pid_t pid = fork();
-    if (pid == 0) {
-        if (asNobody && (setgroups(0, nullptr) != 0 || setresgid(65534, 65534, 65534) != 0 || setresuid(65534, 65534, 65534) != 0))
-            _exit(255);
-        _exit(body());
-    }
-    int status = 0;
-    if (pid < 0 || waitpid(pid, &status, 0) != pid || !WIFEXITED(status) || WEXITSTATUS(status) == 255)
-        return -1;
-    return WEXITSTATUS(status);
-}
-
-// Runs body where file modes hold: as root as "nobody" in a child, as anyone else right here.
-inline int asUser(const std::function<int()> &body)
-{
-    return geteuid() == 0 ? inChild(body, true) : body();
-}
-
-// Gives a path to the user asUser() runs as, so that only its mode decides what that user may do.
-inline void handOver(const QString &path, mode_t mode)
-{
-    const QByteArray p = QFile::encodeName(path);
-    if (geteuid() == 0 && chown(p.constData(), 65534, 65534) != 0)
-        qFatal("chown %s", p.constData());
-    chmod(p.constData(), mode);
-}
 
 // A fresh temporary folder that is the working folder while this object lives.
 class WorkFolder
@@ -62,7 +41,7 @@ public:
     ~WorkFolder()
     {
         QDir::setCurrent(m_previous);
-        chmod(QFile::encodeName(m_dir.path()).constData(), 0755); // so that it can be removed
+        unlock(m_dir.path()); // so that it can be removed
     }
 
     [[nodiscard]] QString path() const { return m_dir.path(); }
@@ -88,7 +67,7 @@ public:
     bool installEmulator(const QString &name = QStringLiteral("O2EM.EXE")) const
     {
         QDir(path()).mkpath(QFileInfo(file(name)).path());
-        return QFile::copy(QStringLiteral(FAKE_O2EM), file(name));
+        return QFile::copy(QCoreApplication::applicationDirPath() + QStringLiteral("/" FAKE_O2EM), file(name)); // built beside the tests
     }
     // Each start's working folder, its program, then its arguments; waits a few seconds for `count` starts
     // (for none, a moment, in which a start would have shown).
@@ -98,8 +77,16 @@ public:
         for (int waited = 0; waited < (count ? 5000 : 100) && QDir(path()).entryList(pattern).size() < count; waited += 10)
             QTest::qWait(10);
         QList<QStringList> all;
-        for (const QString &f : QDir(path()).entryList(pattern))
-            all << QString::fromUtf8(read(f).chopped(1)).split(QChar(0)); // each ends in a NUL
+        for (const QString &f : QDir(path()).entryList(pattern)) {
+            QByteArray bytes = read(f);
+            // On Windows the stand-in's rename holds the file a moment after the name shows (open for deletion, unshared).
+            for (int waited = 0; bytes == "<missing>" && waited < 1000; waited += 10)
+                QTest::qWait(10), bytes = read(f);
+            QStringList start = QString::fromUtf8(bytes.chopped(1)).split(QChar(0)); // each ends in a NUL
+            for (qsizetype i = 0; i < qMin<qsizetype>(2, start.size()); ++i)
+                start[i] = QDir::fromNativeSeparators(start[i]); // the folder and the program, as Qt writes paths
+            all << start;
+        }
         return all;
     }
 

@@ -6,39 +6,15 @@
 #include "settings/settingscodec.h"
 #include "common/names.h"
 #include "settings/settingsfile.h"
+#include "inject.h"
 #include "testkit.h"
 
 #include <QScopeGuard>
 
-#include <cerrno>
 #include <cfenv>
-#include <csignal>
-#include <dirent.h>
-#include <dlfcn.h>
-#include <fcntl.h>
-#include <sys/resource.h>
 
 using namespace Qt::StringLiterals;
 using TestKit::WorkFolder;
-
-// Faults the file system rarely gives on demand, injected into the C library's calls.
-static bool failRename = false, unknownTypes = false;
-template<class F> static F *real(const char *name) { return reinterpret_cast<F *>(dlsym(RTLD_NEXT, name)); }
-extern "C" int rename(const char *from, const char *to)
-{
-    return failRename ? (errno = EIO, -1) : real<int(const char *, const char *)>("rename")(from, to);
-}
-extern "C" int renameat2(int fromDir, const char *from, int toDir, const char *to, unsigned flags)
-{
-    return failRename ? (errno = EIO, -1) : real<int(int, const char *, int, const char *, unsigned)>("renameat2")(fromDir, from, toDir, to, flags);
-}
-extern "C" dirent *readdir(DIR *dir)
-{
-    dirent *entry = real<dirent *(DIR *)>("readdir")(dir);
-    if (entry && unknownTypes)
-        entry->d_type = DT_UNKNOWN; // as some network and FUSE file systems report
-    return entry;
-}
 
 using Options = std::optional<LaunchOptions>;
 enum class Obstacle { None, ReadOnlyFolder, ReadOnlyFile, FolderOfThatName, RenameFails, DiskFull };
@@ -52,12 +28,7 @@ Q_DECLARE_METATYPE(Links)
 static void readOnlyFolder(const WorkFolder &f) { TestKit::handOver(f.path(), 0555), TestKit::handOver(f.file(Names::SettingsFile), 0644); }
 static void readOnlyFile(const WorkFolder &f) { TestKit::handOver(f.path(), 0755), TestKit::handOver(f.file(Names::SettingsFile), 0444); }
 static void folderOfThatName(const WorkFolder &f) { QFile::remove(f.file(Names::SettingsFile)), QDir(f.path()).mkdir(Names::SettingsFile); }
-static void fullDisk() // the file size limit stops the write after a few bytes
-{
-    signal(SIGXFSZ, SIG_IGN);
-    const rlimit limit{4, 4};
-    setrlimit(RLIMIT_FSIZE, &limit);
-}
+using TestKit::fullDisk;
 
 // Saves the defaults in the working folder past the obstacle, in a child process where the
 // obstacle needs one; whether it saved, and why not as the user is told.
@@ -84,10 +55,7 @@ static std::pair<bool, QString> saveDefaults(Obstacle obstacle)
 }
 
 // The kinds of entry a game folder can hold.
-static bool makeFile(const QByteArray &path) { return close(open(path.constData(), O_CREAT | O_WRONLY, 0644)) == 0; }
-static bool makeFolder(const QByteArray &path) { return mkdir(path.constData(), 0755) == 0; }
-static bool makeFifo(const QByteArray &path) { return mkfifo(path.constData(), 0644) == 0; }
-static bool makeLink(const QByteArray &path, const QByteArray &target) { return symlink(target.constData(), path.constData()) == 0; }
+using TestKit::makeFile, TestKit::makeFolder, TestKit::makeFifo, TestKit::makeLink;
 
 static void plainFolder(const char *tag, const QByteArrayList &files, const QByteArrayList &listed, int count)
 {
@@ -181,6 +149,10 @@ private Q_SLOTS:
         QFETCH(Obstacle, obstacle);
         QFETCH(QString, told);
         QFETCH(QByteArray, after);
+        if (obstacle == Obstacle::ReadOnlyFolder)
+            SKIP_WITHOUT(FolderModes);
+        if (obstacle == Obstacle::RenameFails || obstacle == Obstacle::DiskFull)
+            SKIP_WITHOUT(FaultInjection);
         WorkFolder folder;
         QVERIFY(folder.write(Names::SettingsFile, QByteArray(20000, 'x')));
         if (obstacle == Obstacle::ReadOnlyFolder)
@@ -229,6 +201,7 @@ private Q_SLOTS:
         QFETCH(QByteArrayList, programs);
         QFETCH(QByteArrayList, path);
         QFETCH(QByteArrayList, tried);
+        SKIP_WITHOUT(LinuxEmulators);
         const WorkFolder work;
         const auto at = [&work](const QByteArray &relative) { return relative.isEmpty() ? QString() : work.file(QString::fromUtf8(relative)); };
         for (const char *folder : {"games", "bin", "sbin"})
@@ -296,6 +269,14 @@ private Q_SLOTS:
         QFETCH(bool, unreadable);
         QFETCH(QByteArrayList, listed);
         QFETCH(int, count);
+        if (!fifos.isEmpty())
+            SKIP_WITHOUT(Fifos);
+        if (unreadable)
+            SKIP_WITHOUT(FolderModes);
+        if (QString::fromUtf8(files.join('/')).toUtf8() != files.join('/'))
+            SKIP_WITHOUT(ByteNames);
+        if (QString::fromUtf8(files.join('/')).toLower().split(u'/').removeDuplicates())
+            SKIP_WITHOUT(CaseSensitiveNames);
         WorkFolder folder;
         const QByteArray dir = QFile::encodeName(folder.path()) + '/';
         const auto cleanUp = qScopeGuard([&] { unlink((dir + "bad\xff.bin").constData()); }); // QTemporaryDir cannot remove it

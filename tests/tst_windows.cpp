@@ -190,6 +190,8 @@ private Q_SLOTS:
     void aboutCloses()
     {
         QFETCH(QByteArray, target);
+        if (target == "main")
+            SKIP_WITHOUT(ModalByQt);
         const auto main = mainWindow();
         for (int round = 0; round < 2; ++round) { // the second time shows the same
             bool seen = false;
@@ -322,6 +324,8 @@ private Q_SLOTS:
         QFETCH(bool, styleGiven);
         QFETCH(QByteArray, override);
         QFETCH(QString, style);
+        if (!styleGiven && override.isEmpty())
+            SKIP_WITHOUT(QtStyleByDefault);
         QApplication::setStyle(u"fusion"_s); // as Qt itself sets it from -style or the variable
         qputenv("QT_STYLE_OVERRIDE", override);
         FormKit::applyClassicLook(styleGiven);

@@ -42,7 +42,8 @@ void frmKeys::buildLeftKeys()
 {
     label("lblLeftKeys", QStringLiteral("Left Keyboard Controls:"), Face::KeysHeading, twips(285, 120, 2445, 240));
     label("lblLeftUp", QStringLiteral("W"), Face::KeysLetter, twips(1305, 480, 525, 555));
-    label("lblLeftDown", QStringLiteral("X"), Face::KeysLetter, twips(1345, 2160, 375, 555));
+    // X under W and the fire key: the form had it 35 twips left of their centre line.
+    label("lblLeftDown", QStringLiteral("X"), Face::KeysLetter, twips(1380, 2160, 375, 555));
     label("lblLeftLeft", QStringLiteral("A"), Face::KeysLetter, twips(555, 1320, 375, 555));
     label("lblLeftRight", QStringLiteral("D"), Face::KeysLetter, twips(2220, 1320, 405, 555));
     label("lblLeftFire", QStringLiteral("Left Shift"), Face::KeysFire, twips(1230, 1320, 675, 585));
