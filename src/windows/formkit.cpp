@@ -71,20 +71,21 @@ static bool renders(const QString &family, const QString &sample)
 
 // The face to ask for: the classic one where it renders, else the first free stand-in that
 // does. "MS Sans Serif" is a bitmap face Qt may not draw; its TrueType successor, "Microsoft
-// Sans Serif" (Windows), has the same measures. Resolved once per face: letting Qt fall back
-// from a missing face at every font costs a fontconfig search each time.
+// Sans Serif" (Windows), has the same measures. Where that is missing, a stand-in with the
+// measures of Arial comes before the named face itself, whose clones (Wine's) are wider and
+// would wrap the captions. Resolved once per face: letting Qt fall back from a missing face
+// at every font costs a fontconfig search each time.
 static QString face(const QString &family)
 {
     static QHash<QString, QString> resolved;
     if (const auto it = resolved.constFind(family); it != resolved.cend())
         return *it;
-    QStringList tried{family};
-    if (family == QLatin1String("MS Sans Serif"))
-        tried.prepend(QStringLiteral("Microsoft Sans Serif"));
+    const QString liberation = QStringLiteral("Liberation Sans"), arimo = QStringLiteral("Arimo"), dejaVu = QStringLiteral("DejaVu Sans");
     // The arrows are drawn as Unicode characters, so any face with those glyphs serves.
     const bool arrows = family == QLatin1String("Symbol");
-    tried += arrows ? QStringList{QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans")}
-                    : QStringList{QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"), QStringLiteral("DejaVu Sans")};
+    const QStringList tried = family == QLatin1String("MS Sans Serif") ? QStringList{QStringLiteral("Microsoft Sans Serif"), liberation, arimo, family, dejaVu}
+        : arrows ? QStringList{family, dejaVu, liberation}
+                 : QStringList{family, liberation, arimo, dejaVu};
     const QString sample = arrows ? QStringLiteral("\u2190\u2191\u2192\u2193") : QStringLiteral("AIMgl0!");
     const auto found = std::find_if(tried.cbegin(), tried.cend(), [&sample](const QString &f) { return renders(f, sample); });
     const QString chosen = found != tried.cend() ? *found : family;
