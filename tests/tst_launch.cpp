@@ -10,8 +10,10 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSignalSpy>
+#include <QTemporaryFile>
 
 #include <csignal>
+#include <cstdio>
 
 using namespace Qt::StringLiterals;
 
@@ -90,6 +92,25 @@ static QString warning()
 {
     const auto *w = FixedWindow::instance<frmWarning>();
     return w ? w->findChild<QLineEdit *>(u"txtWarning"_s)->text() : QString();
+}
+
+// What reaches this program's own stdout and stderr while `body` runs, as a terminal would show it.
+static std::pair<QByteArray, QByteArray> terminal(const std::function<void()> &body)
+{
+    QTemporaryFile out, err;
+    if (!out.open() || !err.open())
+        return {"<no capture>", "<no capture>"};
+    std::fflush(stdout), std::fflush(stderr);
+    const int stdoutWas = dup(1), stderrWas = dup(2);
+    dup2(out.handle(), 1), dup2(err.handle(), 2);
+    const QtMessageHandler testLog = qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {}); // Qt's own chatter
+    body();
+    qInstallMessageHandler(testLog);
+    std::fflush(stdout), std::fflush(stderr);
+    dup2(stdoutWas, 1), dup2(stderrWas, 2);
+    close(stdoutWas), close(stderrWas);
+    out.seek(0), err.seek(0);
+    return {out.readAll(), err.readAll()};
 }
 
 class TestLaunch : public QObject
@@ -257,6 +278,33 @@ private Q_SLOTS:
         QVERIFY(lines() >= written + 3);
         QCOMPARE(::kill(pid, 0), 0);
         ::kill(pid, SIGTERM);
+    }
+
+    void outputOnTheTerminal_data()
+    {
+        QTest::addColumn<QString>("standIn");
+        QTest::addColumn<QByteArray>("out"); // what Quorix's stdout shows
+        QTest::addColumn<QByteArray>("err"); // how its stderr starts (Quorix's own line follows)
+        QTest::newRow("the emulator's stdout") << u"nobios"_s << "O2EM v1.51\nNo BIOS found\n"_ba << "quorix: "_ba;
+        QTest::newRow("the emulator's stderr") << u"badoption"_s << QByteArray() << "Invalid option : s1\nquorix: "_ba;
+    }
+    void outputOnTheTerminal()
+    {
+        QFETCH(QString, standIn);
+        QFETCH(QByteArray, out);
+        QFETCH(QByteArray, err);
+        SKIP_WITHOUT(LinuxStandIn);
+        Session s;
+        qputenv("O2EM_STANDIN", standIn.toLatin1());
+        QVERIFY(s.folder.write(u"a.bin"_s) && s.folder.write(u"b.bin"_s) && s.folder.installEmulator());
+        QVERIFY(s.open());
+        QSignalSpy failures(s.launcher.get(), &Launcher::emulatorFailed);
+        const auto [shownOut, shownErr] = terminal([&] {
+            s.click(u"cmdRun"_s);
+            QTRY_COMPARE_WITH_TIMEOUT(failures.size(), 1, Process::WatchMilliseconds + 2000);
+        });
+        QCOMPARE(shownOut, out);
+        QCOMPARE(shownErr.left(err.size()), err);
     }
 
     void commandLine_data()
