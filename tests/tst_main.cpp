@@ -104,6 +104,7 @@ private Q_SLOTS:
         QCOMPARE(s.options(), shown);
         QCOMPARE(s.folder.read(), defaultWritten ? defaultRecord : bytes);
         QVERIFY(s.find<QAction>(u"mnuSave"_s)->isChecked()); // at every start
+        QVERIFY(s.find<QPushButton>(u"cmdRun"_s)->isDefault()); // framed as the button Enter presses
     }
 
     void stickRule_data()
