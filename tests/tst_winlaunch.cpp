@@ -4,6 +4,7 @@
 // ends at once.
 #include "launch/commandline.h"
 #include "launch/emulator.h"
+#include "launch/gamelist.h"
 #include "launch/process.h"
 
 #include <QCoreApplication>
@@ -159,6 +160,16 @@ private Q_SLOTS:
         if (!seen.isEmpty())
             QCOMPARE(QFileInfo(QDir::fromNativeSeparators(seen[0].program)).absolutePath(),
                      QFileInfo(started == Where::Folder ? folder.path() : path.path()).absoluteFilePath());
+    }
+
+    void hiddenAndSystemFilesLeftOut() // as dot files are on Linux
+    {
+        QTemporaryDir folder;
+        for (const wchar_t *name : {L"Shown.bin", L"Hidden.bin", L"System.bin"})
+            QVERIFY(QFile(folder.filePath(QString::fromWCharArray(name))).open(QIODevice::WriteOnly));
+        QVERIFY(SetFileAttributesW(QDir::toNativeSeparators(folder.filePath(QStringLiteral("Hidden.bin"))).toStdWString().c_str(), FILE_ATTRIBUTE_HIDDEN));
+        QVERIFY(SetFileAttributesW(QDir::toNativeSeparators(folder.filePath(QStringLiteral("System.bin"))).toStdWString().c_str(), FILE_ATTRIBUTE_SYSTEM));
+        QCOMPARE(GameList::scan(folder.path()).toList(), QStringList{QStringLiteral("Shown.bin")});
     }
 
     void endsAtOnce_data()
