@@ -6,6 +6,7 @@
 #include "launch/emulator.h"
 #include "launch/gamelist.h"
 #include "launch/process.h"
+#include "settings/settingsfile.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -170,6 +171,26 @@ private Q_SLOTS:
         QVERIFY(SetFileAttributesW(QDir::toNativeSeparators(folder.filePath(QStringLiteral("Hidden.bin"))).toStdWString().c_str(), FILE_ATTRIBUTE_HIDDEN));
         QVERIFY(SetFileAttributesW(QDir::toNativeSeparators(folder.filePath(QStringLiteral("System.bin"))).toStdWString().c_str(), FILE_ATTRIBUTE_SYSTEM));
         QCOMPARE(GameList::scan(folder.path()).toList(), QStringList{QStringLiteral("Shown.bin")});
+    }
+
+    void heldFileLeftWhole() // another program holds quorix.cfg open without letting it be replaced
+    {
+        QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("quorix.cfg"));
+        QFile before(path);
+        QVERIFY(before.open(QIODevice::WriteOnly) && before.write("0,0,0,0,1,0\r\n") == 13);
+        before.close();
+        const HANDLE held = CreateFileW(QDir::toNativeSeparators(path).toStdWString().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                        OPEN_EXISTING, 0, nullptr);
+        QVERIFY(held != INVALID_HANDLE_VALUE);
+        QString why;
+        const bool saved = SettingsFile(path).save(LaunchOptions{1, 0, 0, 0, 1, 0}, &why);
+        CloseHandle(held);
+        QCOMPARE(saved, false);
+        QVERIFY2(!why.isEmpty(), "a reason to tell");
+        QVERIFY(before.open(QIODevice::ReadOnly));
+        QCOMPARE(before.readAll(), QByteArray("0,0,0,0,1,0\r\n"));
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("quorix.cfg")}); // nothing left beside it
     }
 
     void endsAtOnce_data()
