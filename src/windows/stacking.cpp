@@ -104,10 +104,12 @@ private:
 void holdInput(QWidget *modal)
 {
     new BlockedInput(modal);
-    // A compositor gives the keyboard to a blocked window that is clicked, natively.
+    // A compositor gives the keyboard to a blocked window that is clicked, natively. Taken
+    // back once that change is done: asked while the window system is still handing the
+    // keyboard over, Wine (and so, maybe, Windows) lets the blocked window keep it.
     QObject::connect(qApp, &QGuiApplication::focusWindowChanged, modal, [modal](const QWindow *focused) {
         if (focused && focused != modal->windowHandle() && modal->isVisible())
-            bringToFront(modal);
+            QMetaObject::invokeMethod(modal, [modal] { if (modal->isVisible()) bringToFront(modal); }, Qt::QueuedConnection);
     });
 }
 
