@@ -104,9 +104,9 @@ private:
 void holdInput(QWidget *modal)
 {
     new BlockedInput(modal);
-    // A compositor gives the keyboard to a blocked window that is clicked, natively. Taken
-    // back once that change is done: asked while the window system is still handing the
-    // keyboard over, Wine (and so, maybe, Windows) lets the blocked window keep it.
+    // A compositor gives the keyboard to a blocked window that is clicked, natively. The About
+    // takes it back after that hand-over, not during it: asked during it, Wine (and so, maybe,
+    // Windows) lets the blocked window keep the keyboard.
     QObject::connect(qApp, &QGuiApplication::focusWindowChanged, modal, [modal](const QWindow *focused) {
         if (focused && focused != modal->windowHandle() && modal->isVisible())
             QMetaObject::invokeMethod(modal, [modal] { if (modal->isVisible()) bringToFront(modal); }, Qt::QueuedConnection);
