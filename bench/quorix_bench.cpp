@@ -20,8 +20,8 @@
 #include <functional>
 #include <vector>
 
-#include <spawn.h>
 #include <fcntl.h>
+#include <spawn.h>
 #include <sys/wait.h>
 
 extern char **environ;
@@ -97,7 +97,8 @@ ProcessFigures runProbe(const QString &probe, const char *mode, const QString &f
 void fill(const QTemporaryDir &dir, int games)
 {
     for (int i = 0; i < games; ++i)
-        QFile(dir.filePath(QStringLiteral("Game %1.bin").arg(i * 7919 % games, 6, 10, QLatin1Char('0')))).open(QIODevice::WriteOnly);
+        QFile(dir.filePath(QStringLiteral("Game %1.bin").arg(i * 7919 % games, 6, 10, QLatin1Char('0'))))
+            .open(QIODevice::WriteOnly);
     QFile(dir.filePath(QStringLiteral("O2ROM.BIN"))).open(QIODevice::WriteOnly);
 }
 
@@ -110,7 +111,9 @@ void line(const QString &what, const Figures &f, const QString &unit = QStringLi
 void target(const QString &what, double value, double limit)
 {
     out << qSetFieldWidth(52) << Qt::left << what << qSetFieldWidth(0)
-        << QStringLiteral("%1 (target at most %2)  %3\n").arg(value, 0, 'f', 2).arg(limit, 0, 'f', 2)
+        << QStringLiteral("%1 (target at most %2)  %3\n")
+               .arg(value, 0, 'f', 2)
+               .arg(limit, 0, 'f', 2)
                .arg(value <= limit ? QStringLiteral("met") : QStringLiteral("MISSED"));
 }
 
@@ -129,12 +132,13 @@ int main(int argc, char *argv[])
     fill(big, 100000);
 
     out << "== Building the main window in-process (list, count, settings load), " << runs << " runs\n";
-    for (const auto &[dir, label] : {std::pair{&empty, "empty folder"}, {&thousand, "1,000 games"}, {&big, "100,000 games"}}) {
+    for (const auto &[dir, label] :
+         {std::pair{&empty, "empty folder"}, {&thousand, "1,000 games"}, {&big, "100,000 games"}}) {
         const QString folder = dir->path();
         line(QStringLiteral("  %1").arg(QLatin1String(label)), timeIt(runs, [&folder] {
-            Launcher launcher(folder);
-            frmQuorix w(launcher);
-        }));
+                 Launcher launcher(folder);
+                 frmQuorix w(launcher);
+             }));
     }
 
     out << "== Whole process, start to main window shown (offscreen), " << runs << " runs\n";
@@ -169,13 +173,16 @@ int main(int argc, char *argv[])
     }
 
     out << "== Peak memory (largest resident size)\n";
-    out << "  bare window, empty folder:  " << bareEmpty.peakKiB << " KiB;  Quorix: " << quorixEmpty.peakKiB << " KiB\n";
+    out << "  bare window, empty folder:  " << bareEmpty.peakKiB << " KiB;  Quorix: " << quorixEmpty.peakKiB
+        << " KiB\n";
     out << "  bare window, 100,000 games: " << bareBig.peakKiB << " KiB;  Quorix: " << quorixBig.peakKiB << " KiB\n";
 
     out << "== Targets (medians)\n";
     target(QStringLiteral("  start, empty folder: Quorix / bare"), quorixEmpty.ms.median / bareEmpty.ms.median, 1.15);
     target(QStringLiteral("  start, Quorix: 100,000 games / empty"), quorixBig.ms.median / quorixEmpty.ms.median, 1.6);
-    target(QStringLiteral("  peak memory, 100,000 games: Quorix / bare"), double(quorixBig.peakKiB) / double(bareBig.peakKiB), 1.1);
-    target(QStringLiteral("  peak memory, empty folder: Quorix / bare"), double(quorixEmpty.peakKiB) / double(bareEmpty.peakKiB), 1.1);
+    target(QStringLiteral("  peak memory, 100,000 games: Quorix / bare"),
+           double(quorixBig.peakKiB) / double(bareBig.peakKiB), 1.1);
+    target(QStringLiteral("  peak memory, empty folder: Quorix / bare"),
+           double(quorixEmpty.peakKiB) / double(bareEmpty.peakKiB), 1.1);
     return 0;
 }

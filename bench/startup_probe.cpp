@@ -5,8 +5,8 @@
 //                          then the real main window (list, count, settings load)
 //   startup_probe bare     a bare Qt window with a menu bar and one list of the folder's *.bin
 // It prints its peak resident size in KiB (VmHWM) when it ends.
-#include "main/frmquorix.h"
 #include "launch/launcher.h"
+#include "main/frmquorix.h"
 #include "windows/formkit.h"
 
 #include <QApplication>

@@ -45,8 +45,8 @@ int main(int argc, char *argv[])
     QApplication::processEvents();
 
     bool ok = true;
-    const std::pair<QWidget *, const char *> shots[] = {
-        {&main, "main.png"}, {&warning, "warning.png"}, {&keys, "keys.png"}, {&about, "about.png"}};
+    const std::pair<QWidget *, const char *> shots[]
+        = {{&main, "main.png"}, {&warning, "warning.png"}, {&keys, "keys.png"}, {&about, "about.png"}};
     for (const auto &[window, file] : shots)
         ok = window->grab().save(out.filePath(QLatin1String(file))) && ok;
     return ok ? 0 : 1;

@@ -53,6 +53,6 @@ int wmain(int argc, wchar_t *argv[])
         return std::wcstol(code, nullptr, 10);
     if (_wgetenv(L"FAKE_O2EM_CRASH"))
         TerminateProcess(GetCurrentProcess(), 0xC0000005); // ends as an access violation does, without a debugger
-    Sleep(4000); // longer than Quorix watches a start
+    Sleep(4000);                                           // longer than Quorix watches a start
     return 0;
 }

@@ -31,10 +31,12 @@ public:
     {
         const QString cfg = folder.file(QStringLiteral("quorix.cfg"));
         const QByteArray path = QFile::encodeName(cfg);
-        const bool made = config == Config::Missing || (config == Config::Bytes && folder.write(QStringLiteral("quorix.cfg"), bytes))
+        const bool made = config == Config::Missing
+            || (config == Config::Bytes && folder.write(QStringLiteral("quorix.cfg"), bytes))
             || (config == Config::Folder && QDir().mkdir(cfg)) || (config == Config::Fifo && TestKit::makeFifo(path))
             || (config == Config::DanglingLink && QFile::link(folder.file(QStringLiteral("gone.cfg")), cfg))
-            || (config == Config::HugeZeros && folder.write(QStringLiteral("quorix.cfg")) && QFile::resize(cfg, 100 << 20));
+            || (config == Config::HugeZeros && folder.write(QStringLiteral("quorix.cfg"))
+                && QFile::resize(cfg, 100 << 20));
         if (!made)
             return false;
         launcher = std::make_unique<Launcher>(folder.path());
@@ -46,13 +48,16 @@ public:
     // The window ends (its object goes), as at the program's end.
     void end() { window.reset(); }
 
-    template<class W = QWidget>
+    template <class W = QWidget>
     [[nodiscard]] W *find(const QString &name) const
     {
         return window->findChild<W *>(name);
     }
     [[nodiscard]] QByteArray options() const { return TestKit::text(window->options()); }
-    [[nodiscard]] QString focus() const { return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString(); }
+    [[nodiscard]] QString focus() const
+    {
+        return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
+    }
     [[nodiscard]] QString count() const { return find<QLineEdit>(QStringLiteral("txtCount"))->text(); }
 
     void click(const QString &name) { QTest::mouseClick(find(name), Qt::LeftButton); }
@@ -91,6 +96,7 @@ private:
     [[nodiscard]] QModelIndex row(const QString &game) const
     {
         const QAbstractItemModel *model = find<QListView>(QStringLiteral("filList"))->model();
-        return model->match(model->index(0, 0), Qt::DisplayRole, game, 1, Qt::MatchExactly | Qt::MatchCaseSensitive).value(0);
+        return model->match(model->index(0, 0), Qt::DisplayRole, game, 1, Qt::MatchExactly | Qt::MatchCaseSensitive)
+            .value(0);
     }
 };

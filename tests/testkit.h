@@ -15,29 +15,48 @@
 
 namespace TestKit {
 // What some rows need and a system may lack; platformkit.h's lacks() says why, or nothing.
-enum Need { Fifos, Links, FolderModes, FaultInjection, ByteNames, CaseSensitiveNames, PlainNames, LinuxEmulators, LinuxStandIn,
-            ConsoleProgram, QtStyleByDefault, ModalByQt };
+enum Need {
+    Fifos,
+    Links,
+    FolderModes,
+    FaultInjection,
+    ByteNames,
+    CaseSensitiveNames,
+    PlainNames,
+    LinuxEmulators,
+    LinuxStandIn,
+    ConsoleProgram,
+    QtStyleByDefault,
+    ModalByQt
+};
 }
 
 #include "platformkit.h"
 
 // Skips a row that needs what this system lacks, saying why.
-#define SKIP_WITHOUT(need) \
-    do { \
-        if (const char *why = TestKit::lacks(TestKit::need)) \
-            QSKIP(why); \
+#define SKIP_WITHOUT(need)                                                                                             \
+    do {                                                                                                               \
+        if (const char *why = TestKit::lacks(TestKit::need))                                                           \
+            QSKIP(why);                                                                                                \
     } while (false)
 
 namespace TestKit {
 
 // Options as the tables give them: the six values of the settings record.
-inline QByteArray text(const std::optional<LaunchOptions> &o) { return o ? SettingsCodec::encode(*o).trimmed() : "fails"; }
+inline QByteArray text(const std::optional<LaunchOptions> &o)
+{
+    return o ? SettingsCodec::encode(*o).trimmed() : "fails";
+}
 
 // A fresh temporary folder that is the working folder while this object lives.
 class WorkFolder
 {
 public:
-    WorkFolder() : m_previous(QDir::currentPath()) { QDir::setCurrent(m_dir.path()); }
+    WorkFolder()
+        : m_previous(QDir::currentPath())
+    {
+        QDir::setCurrent(m_dir.path());
+    }
     ~WorkFolder()
     {
         QDir::setCurrent(m_previous);
@@ -67,14 +86,16 @@ public:
     bool installEmulator(const QString &name = QStringLiteral("O2EM.EXE")) const
     {
         QDir(path()).mkpath(QFileInfo(file(name)).path());
-        return QFile::copy(QCoreApplication::applicationDirPath() + QStringLiteral("/" FAKE_O2EM), file(name)); // built beside the tests
+        return QFile::copy(QCoreApplication::applicationDirPath() + QStringLiteral("/" FAKE_O2EM),
+                           file(name)); // built beside the tests
     }
     // Each start's working folder, its program, then its arguments; waits a few seconds for `count` starts
     // (for none, a moment, in which a start would have shown).
     [[nodiscard]] QList<QStringList> starts(int count) const
     {
         const QStringList pattern{QStringLiteral("o2em-*.args")};
-        for (int waited = 0; waited < (count ? 5000 : 100) && QDir(path()).entryList(pattern).size() < count; waited += 10)
+        for (int waited = 0; waited < (count ? 5000 : 100) && QDir(path()).entryList(pattern).size() < count;
+             waited += 10)
             QTest::qWait(10);
         QList<QStringList> all;
         for (const QString &f : QDir(path()).entryList(pattern)) {

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The window-free core: the settings reader and file, the folder listing, the emulator
 // lookup and the command line.
+#include "common/names.h"
+#include "inject.h"
 #include "launch/emulator.h"
 #include "launch/gamelist.h"
 #include "settings/settingscodec.h"
-#include "common/names.h"
 #include "settings/settingsfile.h"
-#include "inject.h"
 #include "testkit.h"
 
 #include <QScopeGuard>
@@ -18,16 +18,27 @@ using TestKit::WorkFolder;
 
 using Options = std::optional<LaunchOptions>;
 enum class Obstacle { None, ReadOnlyFolder, ReadOnlyFile, FolderOfThatName, RenameFails, DiskFull };
-struct Link { QByteArray name, target; };
+struct Link {
+    QByteArray name, target;
+};
 using Links = QList<Link>;
 Q_DECLARE_METATYPE(Options)
 Q_DECLARE_METATYPE(Obstacle)
 Q_DECLARE_METATYPE(Links)
 
 // The obstacles to a save, each set up in a folder that holds an earlier quorix.cfg.
-static void readOnlyFolder(const WorkFolder &f) { TestKit::handOver(f.path(), 0555), TestKit::handOver(f.file(Names::SettingsFile), 0644); }
-static void readOnlyFile(const WorkFolder &f) { TestKit::handOver(f.path(), 0755), TestKit::handOver(f.file(Names::SettingsFile), 0444); }
-static void folderOfThatName(const WorkFolder &f) { QFile::remove(f.file(Names::SettingsFile)), QDir(f.path()).mkdir(Names::SettingsFile); }
+static void readOnlyFolder(const WorkFolder &f)
+{
+    TestKit::handOver(f.path(), 0555), TestKit::handOver(f.file(Names::SettingsFile), 0644);
+}
+static void readOnlyFile(const WorkFolder &f)
+{
+    TestKit::handOver(f.path(), 0755), TestKit::handOver(f.file(Names::SettingsFile), 0444);
+}
+static void folderOfThatName(const WorkFolder &f)
+{
+    QFile::remove(f.file(Names::SettingsFile)), QDir(f.path()).mkdir(Names::SettingsFile);
+}
 using TestKit::fullDisk;
 
 // Saves the defaults in the working folder past the obstacle, in a child process where the
@@ -70,10 +81,15 @@ static QByteArrayList inOrder(const QString &prefix, const QString &letters, int
     QByteArrayList names;
     for (int i = 0; i < letters.size(); ++i)
         for (int k = 0; k < perLetter; ++k)
-            names << (prefix + (k % 2 ? letters[i].toUpper() : letters[i]) + QString::number(9000 - 20 * i + k) + u".bin"_s).toUtf8();
+            names << (prefix + (k % 2 ? letters[i].toUpper() : letters[i]) + QString::number(9000 - 20 * i + k)
+                      + u".bin"_s)
+                         .toUtf8();
     return names;
 }
-static QByteArrayList reversed(const QByteArrayList &names) { return {names.crbegin(), names.crend()}; }
+static QByteArrayList reversed(const QByteArrayList &names)
+{
+    return {names.crbegin(), names.crend()};
+}
 
 class TestCore : public QObject
 {
@@ -84,7 +100,8 @@ private Q_SLOTS:
     {
         QTest::addColumn<QByteArray>("file");
         QTest::addColumn<Options>("read");
-        const auto row = [](const char *tag, const QByteArray &file, const Options &read) { QTest::newRow(tag) << file << read; };
+        const auto row
+            = [](const char *tag, const QByteArray &file, const Options &read) { QTest::newRow(tag) << file << read; };
         row("all set", "1,1,1,1,3,2\r\n", LaunchOptions{1, 1, 1, 1, 3, 2});
         row("default line, its seventh value not read", "0,0,0,0,1,0,\"#TRUE#\"\r\n", LaunchOptions{0, 0, 0, 0, 1, 0});
         row("grayed box", "2,0,1,0,1,0\r\n", LaunchOptions{2, 0, 1, 0, 1, 0});
@@ -104,13 +121,31 @@ private Q_SLOTS:
         row("junk after six values", "0,0,0,0,1,0,zz\x01\xff\r\nmore", LaunchOptions{0, 0, 0, 0, 1, 0});
         // Refused files: values out of range, not numbers, too few.
         const std::initializer_list<std::pair<const char *, QByteArray>> refused{
-            {"stick 1 of 4", "1,1,0,0,4,0"}, {"stick 2 of 4", "0,0,0,0,1,4"}, {"stick of -1", "0,0,0,0,-1,0"}, {"debug of 3", "3,0,0,0,1,0"},
-            {"no voice of 3", "0,0,0,3,1,0"}, {"3.5 rounds to 4", "0,0,0,0,3.5,0"}, {"40000", "0,0,0,40000,1,0"}, {"65537, 1 in 16 bits", "0,0,65537,0,1,0"},
-            {"-65536, 0 in 16 bits", "-65536,0,0,0,1,0"}, {"1e999", "1e999,0,0,0,1,0"}, {"yes", "yes,0,0,0,1,0"}, {"&H1", "&H1,0,0,0,1,0"},
-            {"inf", "inf,0,0,0,1,0"}, {"nan", "nan,0,0,0,1,0"}, {"1x", "1x,0,0,0,1,0"}, {"two numbers in one value", "1 0,0,0,0,1,0"},
-            {"an open quote", "\"1,0,0,0,1,0\r\n"}, {"empty quotes", "\"\",0,0,0,1,0"}, {"text after a quote", "\"1\"x,0,0,0,1,0"},
-            {"a NUL in a value", QByteArray("0,0\0,0,0,1,0", 13)}, {"a picture", "\x89PNG\r\n\x1a\n\x01IHDR"}, {"five values", "0,0,0,0,1\r\n"},
-            {"five values and a comma", "0,0,0,0,1,"}, {"empty", ""}, {"an empty line", "\r\n"}};
+            {"stick 1 of 4", "1,1,0,0,4,0"},
+            {"stick 2 of 4", "0,0,0,0,1,4"},
+            {"stick of -1", "0,0,0,0,-1,0"},
+            {"debug of 3", "3,0,0,0,1,0"},
+            {"no voice of 3", "0,0,0,3,1,0"},
+            {"3.5 rounds to 4", "0,0,0,0,3.5,0"},
+            {"40000", "0,0,0,40000,1,0"},
+            {"65537, 1 in 16 bits", "0,0,65537,0,1,0"},
+            {"-65536, 0 in 16 bits", "-65536,0,0,0,1,0"},
+            {"1e999", "1e999,0,0,0,1,0"},
+            {"yes", "yes,0,0,0,1,0"},
+            {"&H1", "&H1,0,0,0,1,0"},
+            {"inf", "inf,0,0,0,1,0"},
+            {"nan", "nan,0,0,0,1,0"},
+            {"1x", "1x,0,0,0,1,0"},
+            {"two numbers in one value", "1 0,0,0,0,1,0"},
+            {"an open quote", "\"1,0,0,0,1,0\r\n"},
+            {"empty quotes", "\"\",0,0,0,1,0"},
+            {"text after a quote", "\"1\"x,0,0,0,1,0"},
+            {"a NUL in a value", QByteArray("0,0\0,0,0,1,0", 13)},
+            {"a picture", "\x89PNG\r\n\x1a\n\x01IHDR"},
+            {"five values", "0,0,0,0,1\r\n"},
+            {"five values and a comma", "0,0,0,0,1,"},
+            {"empty", ""},
+            {"an empty line", "\r\n"}};
         for (const auto &[tag, file] : refused)
             row(tag, file, std::nullopt);
     }
@@ -134,13 +169,14 @@ private Q_SLOTS:
     void failedSave_data()
     {
         QTest::addColumn<Obstacle>("obstacle");
-        QTest::addColumn<QString>("told"); // why the save failed, as the user is told; empty: saved
+        QTest::addColumn<QString>("told");     // why the save failed, as the user is told; empty: saved
         QTest::addColumn<QByteArray>("after"); // quorix.cfg afterwards
         const QByteArray before(20000, 'x');
         QTest::newRow("nothing wrong") << Obstacle::None << QString() << QByteArray("0,0,0,0,1,0\r\n");
         QTest::newRow("read-only folder") << Obstacle::ReadOnlyFolder << u"the folder is read-only"_s << before;
         QTest::newRow("read-only file") << Obstacle::ReadOnlyFile << u"the file is read-only"_s << before;
-        QTest::newRow("a folder of that name") << Obstacle::FolderOfThatName << u"a folder has that name"_s << QByteArray("<missing>");
+        QTest::newRow("a folder of that name")
+            << Obstacle::FolderOfThatName << u"a folder has that name"_s << QByteArray("<missing>");
         QTest::newRow("the rename fails") << Obstacle::RenameFails << u"Input/output error"_s << before;
         QTest::newRow("the disk is full") << Obstacle::DiskFull << u"the disk may be full"_s << before;
     }
@@ -182,17 +218,17 @@ private Q_SLOTS:
         // In a scratch folder: the games in games/, PATH's folders beside it; what is found
         // there, as paths in it.
         QTest::addColumn<QByteArrayList>("programs");
-        QTest::addColumn<QByteArrayList>("path"); // PATH's folders, in order ("" an empty entry)
+        QTest::addColumn<QByteArrayList>("path");  // PATH's folders, in order ("" an empty entry)
         QTest::addColumn<QByteArrayList>("tried"); // in order
-        const auto row = [](const char *tag, const QByteArrayList &programs, const QByteArrayList &path, const QByteArrayList &tried) {
-            QTest::newRow(tag) << programs << path << tried;
-        };
-        const QByteArrayList all{"games/O2EM.EXE", "bin/O2EM.EXE", "games/o2em", "bin/o2em", "games/o2em2", "bin/o2em2"};
+        const auto row = [](const char *tag, const QByteArrayList &programs, const QByteArrayList &path,
+                            const QByteArrayList &tried) { QTest::newRow(tag) << programs << path << tried; };
+        const QByteArrayList all{"games/O2EM.EXE", "bin/O2EM.EXE", "games/o2em",
+                                 "bin/o2em",       "games/o2em2",  "bin/o2em2"};
         row("each name here, then on PATH", all, {"bin"}, all);
         row("o2em on PATH before the SDL port here", {"games/o2em2", "bin/o2em"}, {"bin"}, {"bin/o2em", "games/o2em2"});
         row("names in other letter cases", {"games/o2em.exe", "games/O2EM", "bin/O2em2"}, {"bin"}, {});
-        row("PATH's folders in order; the game folder among them once", {"games/o2em", "sbin/O2EM.EXE", "bin/O2EM.EXE"}, {"games", "bin", "sbin"},
-            {"bin/O2EM.EXE", "games/o2em"});
+        row("PATH's folders in order; the game folder among them once", {"games/o2em", "sbin/O2EM.EXE", "bin/O2EM.EXE"},
+            {"games", "bin", "sbin"}, {"bin/O2EM.EXE", "games/o2em"});
         row("no PATH: not the launcher's own", {"bin/o2em"}, {}, {});
         row("empty PATH entries: not the working folder", {"o2em"}, {"", "bin"}, {});
     }
@@ -203,7 +239,9 @@ private Q_SLOTS:
         QFETCH(QByteArrayList, tried);
         SKIP_WITHOUT(LinuxEmulators);
         const WorkFolder work;
-        const auto at = [&work](const QByteArray &relative) { return relative.isEmpty() ? QString() : work.file(QString::fromUtf8(relative)); };
+        const auto at = [&work](const QByteArray &relative) {
+            return relative.isEmpty() ? QString() : work.file(QString::fromUtf8(relative));
+        };
         for (const char *folder : {"games", "bin", "sbin"})
             QVERIFY(QDir().mkdir(QString::fromLatin1(folder)));
         for (const QByteArray &p : programs)
@@ -229,15 +267,35 @@ private Q_SLOTS:
         QTest::addColumn<int>("count"); // as the count box shows it
         plainFolder("empty", {}, {}, 0);
         plainFolder("only the ROM", {"O2ROM.BIN"}, {"O2ROM.BIN"}, 0);
-        plainFolder("names like the ROM's are games", {"O2ROM.BIN.bin", "o2rom.bin", "O2ROM.BIN"}, {"O2ROM.BIN", "o2rom.bin", "O2ROM.BIN.bin"}, 2);
-        plainFolder("case folded, A and Z too", {"zeta.BIN", "O2ROM.BIN", "Zulu.bin", "Azure.bin", "alpha.bin", "Beta.Bin", "o2rom.bin"},
+        plainFolder("names like the ROM's are games", {"O2ROM.BIN.bin", "o2rom.bin", "O2ROM.BIN"},
+                    {"O2ROM.BIN", "o2rom.bin", "O2ROM.BIN.bin"}, 2);
+        plainFolder("case folded, A and Z too",
+                    {"zeta.BIN", "O2ROM.BIN", "Zulu.bin", "Azure.bin", "alpha.bin", "Beta.Bin", "o2rom.bin"},
                     {"alpha.bin", "Azure.bin", "Beta.Bin", "O2ROM.BIN", "o2rom.bin", "zeta.BIN", "Zulu.bin"}, 6);
-        plainFolder("non-ASCII folded", {"\xc3\x89" "den.bin", "\xc3\xa9" "b\xc3\xa8" "ne.bin", "zorro.bin"}, {"zorro.bin", "\xc3\xa9" "b\xc3\xa8" "ne.bin", "\xc3\x89" "den.bin"}, 3);
+        plainFolder("non-ASCII folded",
+                    {"\xc3\x89"
+                     "den.bin",
+                     "\xc3\xa9"
+                     "b\xc3\xa8"
+                     "ne.bin",
+                     "zorro.bin"},
+                    {"zorro.bin",
+                     "\xc3\xa9"
+                     "b\xc3\xa8"
+                     "ne.bin",
+                     "\xc3\x89"
+                     "den.bin"},
+                    3);
         plainFolder("same but for case: capitals first", {"b.bin", "B.bin", "a.bin"}, {"a.bin", "B.bin", "b.bin"}, 3);
         plainFolder("a name before its longer self", {"ab.bin.bin", "ab.bin"}, {"ab.bin", "ab.bin.bin"}, 2);
-        plainFolder("long shared start", {"Game 0012 Part Two.bin", "Game 0012 Part One.bin", "game 0012 part one.bin", "Game 0012 Part One.bin.bin"},
-                    {"Game 0012 Part One.bin", "game 0012 part one.bin", "Game 0012 Part One.bin.bin", "Game 0012 Part Two.bin"}, 4);
-        plainFolder("same first eight bytes", {"aaaaaaaaaaaa2.bin", "aaaaaaaaaaaa1.bin", "b.bin"}, {"aaaaaaaaaaaa1.bin", "aaaaaaaaaaaa2.bin", "b.bin"}, 3);
+        plainFolder("long shared start",
+                    {"Game 0012 Part Two.bin", "Game 0012 Part One.bin", "game 0012 part one.bin",
+                     "Game 0012 Part One.bin.bin"},
+                    {"Game 0012 Part One.bin", "game 0012 part one.bin", "Game 0012 Part One.bin.bin",
+                     "Game 0012 Part Two.bin"},
+                    4);
+        plainFolder("same first eight bytes", {"aaaaaaaaaaaa2.bin", "aaaaaaaaaaaa1.bin", "b.bin"},
+                    {"aaaaaaaaaaaa1.bin", "aaaaaaaaaaaa2.bin", "b.bin"}, 3);
         plainFolder("the fifth byte decides", {"abcdY1.bin", "abcdX2.bin"}, {"abcdX2.bin", "abcdY1.bin"}, 2);
         QByteArrayList numbers; // 1000.bin to 1299.bin
         for (int i = 0; i < 300; ++i)
@@ -247,17 +305,23 @@ private Q_SLOTS:
         const QByteArrayList first = inOrder({}, latin, 12), second = inOrder(u"x"_s, latin, 12);
         plainFolder("312 names that differ in their first letter, in both cases", reversed(first), first, 312);
         plainFolder("312 names that differ in their second letter, in both cases", reversed(second), second, 312);
-        const QByteArrayList foreign = inOrder({}, u"àáâãäåæçèéêëìíîïðñòóôõöøùúûüýþÿαβγδεζηθικλμνξοπρστυφχψωабвгдежзийклмнопрстуфхцчшщъыьэюя"_s, 4);
+        const QByteArrayList foreign = inOrder(
+            {}, u"àáâãäåæçèéêëìíîïðñòóôõöøùúûüýþÿαβγδεζηθικλμνξοπρστυφχψωабвгдежзийклмнопрстуфхцчшщъыьэюя"_s, 4);
         plainFolder("348 Latin, Greek and Cyrillic names, in both cases", reversed(foreign), foreign, 348);
-        plainFolder("short and odd names", {"bin", "robin", "x.bi", "a.bin.txt", "b.binx", ".bin", "a.BIN"}, {"a.BIN"}, 1);
+        plainFolder("short and odd names", {"bin", "robin", "x.bi", "a.bin.txt", "b.binx", ".bin", "a.BIN"}, {"a.BIN"},
+                    1);
         plainFolder("hidden", {".x.bin", "y.bin"}, {"y.bin"}, 1);
-        const Links links{{"alias.bin", "real.bin"}, {"gone.bin", "nowhere"}, {"dir.bin", "x.bin"}, {"fifo.bin", "pipe.bin"}};
-        QTest::newRow("folders, links, FIFOs") << QByteArrayList{"real.bin"} << QByteArrayList{"x.bin"} << QByteArrayList{"pipe.bin"} << links
-                                               << false << false << QByteArrayList{"alias.bin", "real.bin"} << 2;
-        QTest::newRow("the same where the file system reports no types") << QByteArrayList{"real.bin"} << QByteArrayList{"x.bin"} << QByteArrayList{"pipe.bin"}
-                                                                         << links << true << false << QByteArrayList{"alias.bin", "real.bin"} << 2;
+        const Links links{
+            {"alias.bin", "real.bin"}, {"gone.bin", "nowhere"}, {"dir.bin", "x.bin"}, {"fifo.bin", "pipe.bin"}};
+        QTest::newRow("folders, links, FIFOs")
+            << QByteArrayList{"real.bin"} << QByteArrayList{"x.bin"} << QByteArrayList{"pipe.bin"} << links << false
+            << false << QByteArrayList{"alias.bin", "real.bin"} << 2;
+        QTest::newRow("the same where the file system reports no types")
+            << QByteArrayList{"real.bin"} << QByteArrayList{"x.bin"} << QByteArrayList{"pipe.bin"} << links << true
+            << false << QByteArrayList{"alias.bin", "real.bin"} << 2;
         plainFolder("not valid UTF-8", {"bad\xff.bin", "ok.bin"}, {"ok.bin"}, 1);
-        QTest::newRow("unreadable folder") << QByteArrayList{"a.bin", "b.bin"} << QByteArrayList() << QByteArrayList() << Links() << false << true << QByteArrayList() << 0;
+        QTest::newRow("unreadable folder") << QByteArrayList{"a.bin", "b.bin"} << QByteArrayList() << QByteArrayList()
+                                           << Links() << false << true << QByteArrayList() << 0;
     }
     void scan()
     {
@@ -279,7 +343,8 @@ private Q_SLOTS:
             SKIP_WITHOUT(CaseSensitiveNames);
         WorkFolder folder;
         const QByteArray dir = QFile::encodeName(folder.path()) + '/';
-        const auto cleanUp = qScopeGuard([&] { unlink((dir + "bad\xff.bin").constData()); }); // QTemporaryDir cannot remove it
+        const auto cleanUp
+            = qScopeGuard([&] { unlink((dir + "bad\xff.bin").constData()); }); // QTemporaryDir cannot remove it
         for (const QByteArray &name : files)
             QVERIFY(makeFile(dir + name));
         for (const QByteArray &name : folders)

@@ -11,22 +11,49 @@
 using namespace Qt::StringLiterals;
 
 // How the user (or the system) ends the program.
-enum class Ending { CloseBox, ExitButton, FileExit, EnterOnExit, AltX, Kill, Logout, WindowEnds, ClosedThenSpoiledThenEnds };
+enum class Ending {
+    CloseBox,
+    ExitButton,
+    FileExit,
+    EnterOnExit,
+    AltX,
+    Kill,
+    Logout,
+    WindowEnds,
+    ClosedThenSpoiledThenEnds
+};
 Q_DECLARE_METATYPE(Ending)
 
-static const QByteArray defaultRecord = "0,0,0,0,1,0,\"#TRUE#\"\r\n"; // the 22 bytes written when there is no usable file
+static const QByteArray defaultRecord
+    = "0,0,0,0,1,0,\"#TRUE#\"\r\n"; // the 22 bytes written when there is no usable file
 
 static void endBy(Session &s, Ending how)
 {
     switch (how) {
-    case Ending::CloseBox: s.window->close(); break;
-    case Ending::ExitButton: s.click(u"cmdExit"_s); break;
-    case Ending::FileExit: s.choose(u"mnuExit"_s); break;
-    case Ending::EnterOnExit: s.press(Qt::Key_Return, u"cmdExit"_s); break;
-    case Ending::AltX: s.alt(Qt::Key_X); break;
-    case Ending::Kill: s.window->endProgram(); break;
-    case Ending::Logout: s.window->saveForSession(); break;
-    case Ending::WindowEnds: s.end(); break;
+    case Ending::CloseBox:
+        s.window->close();
+        break;
+    case Ending::ExitButton:
+        s.click(u"cmdExit"_s);
+        break;
+    case Ending::FileExit:
+        s.choose(u"mnuExit"_s);
+        break;
+    case Ending::EnterOnExit:
+        s.press(Qt::Key_Return, u"cmdExit"_s);
+        break;
+    case Ending::AltX:
+        s.alt(Qt::Key_X);
+        break;
+    case Ending::Kill:
+        s.window->endProgram();
+        break;
+    case Ending::Logout:
+        s.window->saveForSession();
+        break;
+    case Ending::WindowEnds:
+        s.end();
+        break;
     case Ending::ClosedThenSpoiledThenEnds:
         s.window->close();
         TestKit::WorkFolder::put(s.folder.file(u"quorix.cfg"_s), "spoiled");
@@ -43,7 +70,8 @@ public:
     explicit OverWindow(const Session &s)
     {
         connect(&m_timer, &QTimer::timeout, this, [this, &s] {
-            QWidget *shown = QApplication::activeModalWidget() ? QApplication::activeModalWidget() : QApplication::activePopupWidget();
+            QWidget *shown = QApplication::activeModalWidget() ? QApplication::activeModalWidget()
+                                                               : QApplication::activePopupWidget();
             if (!shown || !shown->isVisible() || !s.window || shown->font() != s.window->font())
                 return;
             const auto *box = qobject_cast<QMessageBox *>(shown);
@@ -70,21 +98,35 @@ private Q_SLOTS:
     {
         QTest::addColumn<Config>("config");
         QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QByteArray>("shown");      // the controls, as quorix.cfg would hold them
-        QTest::addColumn<bool>("defaultWritten");   // else the file is left as it was
+        QTest::addColumn<QByteArray>("shown");    // the controls, as quorix.cfg would hold them
+        QTest::addColumn<bool>("defaultWritten"); // else the file is left as it was
         QTest::newRow("no file: defaults written") << Config::Missing << QByteArray() << "0,0,0,0,1,0"_ba << true;
-        QTest::newRow("all set") << Config::Bytes << "1,1,1,1,3,2\r\n"_ba << "1,1,1,1,3,2"_ba << false;
-        QTest::newRow("sticks 2 and 2 pulled apart") << Config::Bytes << "0,0,0,0,2,2\r\n"_ba << "0,0,0,0,3,2"_ba << false;
-        QTest::newRow("sticks 3 and 3 wrap") << Config::Bytes << "0,0,0,0,3,3\r\n"_ba << "0,0,0,0,0,3"_ba << false;
-        QTest::newRow("sticks 0 and 0") << Config::Bytes << "0,0,0,0,0,0\r\n"_ba << "0,0,0,0,1,0"_ba << false;
-        QTest::newRow("the layout's own pair") << Config::Bytes << "0,0,0,0,2,0\r\n"_ba << "0,0,0,0,2,0"_ba << false;
-        QTest::newRow("stick 1 on the layout's stick 2") << Config::Bytes << "0,0,0,0,0,3\r\n"_ba << "0,0,0,0,0,3"_ba << false;
-        QTest::newRow("grayed box") << Config::Bytes << "0,2,0,1,1,0\r\n"_ba << "0,2,0,1,1,0"_ba << false;
-        QTest::newRow("bad stick after set boxes") << Config::Bytes << "1,1,1,1,4,0\r\n"_ba << "0,0,0,0,1,0"_ba << true;
-        QTest::newRow("short file") << Config::Bytes << "1,1,1"_ba << "0,0,0,0,1,0"_ba << true;
-        QTest::newRow("a record of exactly the 4096 bytes read") << Config::Bytes << "1,0,0,0,1," + QByteArray(4085, ' ') + "0" << "1,0,0,0,1,0"_ba << false;
-        QTest::newRow("a value running over the read limit") << Config::Bytes << "0,0,0,0,1," + QByteArray(4090, '0') + "1\r\n" << "0,0,0,0,1,0"_ba << true;
-        QTest::newRow("a record behind 5000 blanks") << Config::Bytes << QByteArray(5000, ' ') + "1,1,1,1,3,2\r\n" << "0,0,0,0,1,0"_ba << true;
+        QTest::newRow("all set") << Config::Bytes << "1,1,1,1,3,2\r\n"_ba
+                                 << "1,1,1,1,3,2"_ba << false;
+        QTest::newRow("sticks 2 and 2 pulled apart") << Config::Bytes << "0,0,0,0,2,2\r\n"_ba
+                                                     << "0,0,0,0,3,2"_ba << false;
+        QTest::newRow("sticks 3 and 3 wrap") << Config::Bytes << "0,0,0,0,3,3\r\n"_ba
+                                             << "0,0,0,0,0,3"_ba << false;
+        QTest::newRow("sticks 0 and 0") << Config::Bytes << "0,0,0,0,0,0\r\n"_ba
+                                        << "0,0,0,0,1,0"_ba << false;
+        QTest::newRow("the layout's own pair") << Config::Bytes << "0,0,0,0,2,0\r\n"_ba
+                                               << "0,0,0,0,2,0"_ba << false;
+        QTest::newRow("stick 1 on the layout's stick 2") << Config::Bytes << "0,0,0,0,0,3\r\n"_ba
+                                                         << "0,0,0,0,0,3"_ba << false;
+        QTest::newRow("grayed box") << Config::Bytes << "0,2,0,1,1,0\r\n"_ba
+                                    << "0,2,0,1,1,0"_ba << false;
+        QTest::newRow("bad stick after set boxes") << Config::Bytes << "1,1,1,1,4,0\r\n"_ba
+                                                   << "0,0,0,0,1,0"_ba << true;
+        QTest::newRow("short file") << Config::Bytes << "1,1,1"_ba
+                                    << "0,0,0,0,1,0"_ba << true;
+        QTest::newRow("a record of exactly the 4096 bytes read")
+            << Config::Bytes << "1,0,0,0,1," + QByteArray(4085, ' ') + "0"
+            << "1,0,0,0,1,0"_ba << false;
+        QTest::newRow("a value running over the read limit")
+            << Config::Bytes << "0,0,0,0,1," + QByteArray(4090, '0') + "1\r\n"
+            << "0,0,0,0,1,0"_ba << true;
+        QTest::newRow("a record behind 5000 blanks") << Config::Bytes << QByteArray(5000, ' ') + "1,1,1,1,3,2\r\n"
+                                                     << "0,0,0,0,1,0"_ba << true;
         QTest::newRow("a FIFO, never opened") << Config::Fifo << QByteArray() << "0,0,0,0,1,0"_ba << true;
         QTest::newRow("a dangling link") << Config::DanglingLink << QByteArray() << "0,0,0,0,1,0"_ba << true;
         QTest::newRow("100 MB of zeros") << Config::HugeZeros << QByteArray() << "0,0,0,0,1,0"_ba << true;
@@ -103,7 +145,7 @@ private Q_SLOTS:
         QVERIFY(s.open(config, bytes));
         QCOMPARE(s.options(), shown);
         QCOMPARE(s.folder.read(), defaultWritten ? defaultRecord : bytes);
-        QVERIFY(s.find<QAction>(u"mnuSave"_s)->isChecked()); // at every start
+        QVERIFY(s.find<QAction>(u"mnuSave"_s)->isChecked());    // at every start
         QVERIFY(s.find<QPushButton>(u"cmdRun"_s)->isDefault()); // framed as the button Enter presses
     }
 
@@ -112,14 +154,20 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("file");
         QTest::addColumn<QStringList>("clicked");
         QTest::addColumn<QByteArray>("shown");
-        QTest::newRow("s1 Disable onto s2 Disable: s2 to Right Keyboard") << "0,0,0,0,2,0\r\n"_ba << QStringList{u"optS1(0)"_s} << "0,0,0,0,0,1"_ba;
+        QTest::newRow("s1 Disable onto s2 Disable: s2 to Right Keyboard")
+            << "0,0,0,0,2,0\r\n"_ba << QStringList{u"optS1(0)"_s} << "0,0,0,0,0,1"_ba;
         QTest::newRow("s1 Left onto s2 Left") << "0,0,0,0,3,2\r\n"_ba << QStringList{u"optS1(2)"_s} << "0,0,0,0,2,3"_ba;
-        QTest::newRow("s1 Joystick onto s2 Joystick wraps") << "0,0,0,0,1,3\r\n"_ba << QStringList{u"optS1(3)"_s} << "0,0,0,0,3,0"_ba;
-        QTest::newRow("s2 Joystick onto s1 Joystick wraps") << "0,0,0,0,3,1\r\n"_ba << QStringList{u"optS2(3)"_s} << "0,0,0,0,0,3"_ba;
+        QTest::newRow("s1 Joystick onto s2 Joystick wraps")
+            << "0,0,0,0,1,3\r\n"_ba << QStringList{u"optS1(3)"_s} << "0,0,0,0,3,0"_ba;
+        QTest::newRow("s2 Joystick onto s1 Joystick wraps")
+            << "0,0,0,0,3,1\r\n"_ba << QStringList{u"optS2(3)"_s} << "0,0,0,0,0,3"_ba;
         QTest::newRow("s2 Left onto s1 Left") << "0,0,0,0,2,3\r\n"_ba << QStringList{u"optS2(2)"_s} << "0,0,0,0,3,2"_ba;
-        QTest::newRow("a free mode moves nothing") << "0,0,0,0,2,0\r\n"_ba << QStringList{u"optS1(3)"_s, u"optS2(1)"_s} << "0,0,0,0,3,1"_ba;
-        QTest::newRow("the selected button again") << "0,0,0,0,2,0\r\n"_ba << QStringList{u"optS1(2)"_s} << "0,0,0,0,2,0"_ba;
-        QTest::newRow("neither a click nor Space grays a box") << "2,0,0,0,1,0\r\n"_ba << QStringList{u"chkDebug"_s, u"chkDebug"_s} << "0,0,0,0,1,0"_ba;
+        QTest::newRow("a free mode moves nothing")
+            << "0,0,0,0,2,0\r\n"_ba << QStringList{u"optS1(3)"_s, u"optS2(1)"_s} << "0,0,0,0,3,1"_ba;
+        QTest::newRow("the selected button again")
+            << "0,0,0,0,2,0\r\n"_ba << QStringList{u"optS1(2)"_s} << "0,0,0,0,2,0"_ba;
+        QTest::newRow("neither a click nor Space grays a box")
+            << "2,0,0,0,1,0\r\n"_ba << QStringList{u"chkDebug"_s, u"chkDebug"_s} << "0,0,0,0,1,0"_ba;
     }
     void stickRule()
     {
@@ -136,24 +184,31 @@ private Q_SLOTS:
     void keyboard_data()
     {
         QTest::addColumn<QByteArray>("file");
-        QTest::addColumn<QList<Qt::Key>>("keys");      // each to the control with the focus
-        QTest::addColumn<QStringList>("focusAfter");   // after each key
+        QTest::addColumn<QList<Qt::Key>>("keys");    // each to the control with the focus
+        QTest::addColumn<QStringList>("focusAfter"); // after each key
         QTest::addColumn<QByteArray>("shown");
         using K = QList<Qt::Key>;
         const Qt::Key tab = Qt::Key_Tab, back = Qt::Key_Backtab;
         QTest::newRow("one tab stop a group: its checked button")
             << "0,0,0,0,1,0\r\n"_ba << K{tab, tab, tab, tab, tab, tab, tab, tab, tab, tab, tab, back, back, back}
-            << QStringList{u"optS1(1)"_s, u"optS2(0)"_s, u"chkDebug"_s, u"chkNoLimit"_s, u"chkNoSound"_s, u"cmdRun"_s, u"cmdAbout"_s,
-                           u"cmdExit"_s, u"txtCount"_s, u"ChkNoVoice"_s, u"filList"_s, u"ChkNoVoice"_s, u"txtCount"_s, u"cmdExit"_s}
+            << QStringList{u"optS1(1)"_s, u"optS2(0)"_s,   u"chkDebug"_s, u"chkNoLimit"_s, u"chkNoSound"_s,
+                           u"cmdRun"_s,   u"cmdAbout"_s,   u"cmdExit"_s,  u"txtCount"_s,   u"ChkNoVoice"_s,
+                           u"filList"_s,  u"ChkNoVoice"_s, u"txtCount"_s, u"cmdExit"_s}
             << "0,0,0,0,1,0"_ba;
-        QTest::newRow("the layout's own modes are stops too") << "0,0,0,0,2,0\r\n"_ba << K{tab} << QStringList{u"optS1(2)"_s} << "0,0,0,0,2,0"_ba;
-        QTest::newRow("the stops of the file's modes") << "0,0,0,0,3,2\r\n"_ba << K{tab, tab, back}
-                                                       << QStringList{u"optS1(3)"_s, u"optS2(2)"_s, u"optS1(3)"_s} << "0,0,0,0,3,2"_ba;
-        QTest::newRow("arrows move the stop and select") << "0,0,0,0,1,0\r\n"_ba << K{tab, Qt::Key_Up, Qt::Key_Up, back, tab, tab}
-            << QStringList{u"optS1(1)"_s, u"optS1(2)"_s, u"optS1(0)"_s, u"filList"_s, u"optS1(0)"_s, u"optS2(1)"_s} << "0,0,0,0,0,1"_ba;
-        QTest::newRow("arrow down: the next on screen") << "0,0,0,0,1,0\r\n"_ba << K{tab, Qt::Key_Down} << QStringList{u"optS1(1)"_s, u"optS1(3)"_s}
-                                                        << "0,0,0,0,3,0"_ba;
-        QTest::newRow("Space on a grayed box sets it") << "2,0,0,0,1,0\r\n"_ba << K{tab, tab, tab, Qt::Key_Space}
+        QTest::newRow("the layout's own modes are stops too")
+            << "0,0,0,0,2,0\r\n"_ba << K{tab} << QStringList{u"optS1(2)"_s} << "0,0,0,0,2,0"_ba;
+        QTest::newRow("the stops of the file's modes")
+            << "0,0,0,0,3,2\r\n"_ba << K{tab, tab, back} << QStringList{u"optS1(3)"_s, u"optS2(2)"_s, u"optS1(3)"_s}
+            << "0,0,0,0,3,2"_ba;
+        QTest::newRow("arrows move the stop and select")
+            << "0,0,0,0,1,0\r\n"_ba << K{tab, Qt::Key_Up, Qt::Key_Up, back, tab, tab}
+            << QStringList{u"optS1(1)"_s, u"optS1(2)"_s, u"optS1(0)"_s, u"filList"_s, u"optS1(0)"_s, u"optS2(1)"_s}
+            << "0,0,0,0,0,1"_ba;
+        QTest::newRow("arrow down: the next on screen")
+            << "0,0,0,0,1,0\r\n"_ba << K{tab, Qt::Key_Down} << QStringList{u"optS1(1)"_s, u"optS1(3)"_s}
+            << "0,0,0,0,3,0"_ba;
+        QTest::newRow("Space on a grayed box sets it")
+            << "2,0,0,0,1,0\r\n"_ba << K{tab, tab, tab, Qt::Key_Space}
             << QStringList{u"optS1(1)"_s, u"optS2(0)"_s, u"chkDebug"_s, u"chkDebug"_s} << "1,0,0,0,1,0"_ba;
     }
     void keyboard()
@@ -178,7 +233,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<Ending>("how");
         QTest::addColumn<int>("saveOnExitChosen"); // times the menu item is chosen first
-        QTest::addColumn<QByteArray>("after");      // quorix.cfg afterwards
+        QTest::addColumn<QByteArray>("after");     // quorix.cfg afterwards
         const QByteArray changed = "1,0,0,1,3,2\r\n", before = "0,1,0,0,3,0\r\n";
         QTest::newRow("close box") << Ending::CloseBox << 0 << changed;
         QTest::newRow("Exit") << Ending::ExitButton << 0 << changed;
@@ -214,9 +269,11 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("clicked");
         QTest::addColumn<Ending>("how");
         QTest::addColumn<QStringList>("told"); // the boxes shown
-        QTest::newRow("a lost change is told, once") << QStringList{u"chkDebug"_s} << Ending::CloseBox
-                                                     << QStringList{u"The options could not be saved in quorix.cfg: a folder has that name."_s};
-        QTest::newRow("nothing lost, nothing told") << QStringList{u"chkDebug"_s, u"chkDebug"_s} << Ending::CloseBox << QStringList();
+        QTest::newRow("a lost change is told, once")
+            << QStringList{u"chkDebug"_s} << Ending::CloseBox
+            << QStringList{u"The options could not be saved in quorix.cfg: a folder has that name."_s};
+        QTest::newRow("nothing lost, nothing told")
+            << QStringList{u"chkDebug"_s, u"chkDebug"_s} << Ending::CloseBox << QStringList();
         QTest::newRow("a kill asks nothing") << QStringList{u"chkDebug"_s} << Ending::Kill << QStringList();
         QTest::newRow("a logout asks nothing") << QStringList{u"chkDebug"_s} << Ending::Logout << QStringList();
     }

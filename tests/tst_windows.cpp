@@ -27,7 +27,8 @@ static bool onScreen(const QWidget *w)
     const auto along = [](int start, int end, int roomStart, int roomEnd) {
         return end - start > roomEnd - roomStart ? start == roomStart : start >= roomStart && end <= roomEnd;
     };
-    return along(frame.left(), frame.right(), room.left(), room.right()) && along(frame.top(), frame.bottom(), room.top(), room.bottom());
+    return along(frame.left(), frame.right(), room.left(), room.right())
+        && along(frame.top(), frame.bottom(), room.top(), room.bottom());
 }
 
 static std::unique_ptr<Session> mainWindow()
@@ -75,17 +76,23 @@ private Q_SLOTS:
         // What each window says, in its own order (the menu last); the arrows are drawn, not boxes.
         Launcher launcher(m_folder.path());
         const std::pair<QWidget *, QString> windows[] = {
-            {new frmQuorix(launcher), u"Game List:|Game count:|Stick 1 Mode|Disable|Left Keyboard|Right Keyboard|Joystick|Stick 2 Mode|Disable|Left Keyboard|"
-                            "Right Keyboard|Joystick|Debug mode|No Speed Limit|No Sound|No Voice|&Run Game|&About|E&xit|&File|Emulator &Keys|&Save on Exit|E&xit"_s},
+            {new frmQuorix(launcher),
+             u"Game List:|Game count:|Stick 1 Mode|Disable|Left Keyboard|Right Keyboard|Joystick|Stick 2 "
+             u"Mode|Disable|Left Keyboard|"
+             "Right Keyboard|Joystick|Debug mode|No Speed Limit|No Sound|No Voice|&Run Game|&About|E&xit|&File|Emulator &Keys|&Save on Exit|E&xit"_s},
             {new frmWarning, u"Ok|Warning!!!"_s},
-            {new frmKeys, u"OK|Left Keyboard Controls:|W|X|A|D|Left Shift|Right Keyboard Controls:|Right Shift|\u2192|\u2190|\u2193|\u2191|"
-                          "ESC - Exit O2EM  F4 - Enter Debugger F5 - Reset Emulator|Pressing H in the debug mode brings up help."_s},
-            {new frmAbout, u"|Written by the Quorix team|Free software, GNU GPL 3 or later.\nPlease keep emulation free!\nBugs and ideas: see the README."_s}};
+            {new frmKeys,
+             u"OK|Left Keyboard Controls:|W|X|A|D|Left Shift|Right Keyboard Controls:|Right "
+             u"Shift|\u2192|\u2190|\u2193|\u2191|"
+             "ESC - Exit O2EM  F4 - Enter Debugger F5 - Reset Emulator|Pressing H in the debug mode brings up help."_s},
+            {new frmAbout,
+             u"|Written by the Quorix team|Free software, GNU GPL 3 or later.\nPlease keep emulation free!\nBugs and ideas: see the README."_s}};
         for (const auto &[shown, captions] : windows) {
             const std::unique_ptr<QWidget> window(shown);
             window->show();
             QVERIFY(onScreen(window.get()) && window->minimumSize() == window->maximumSize());
-            QVERIFY(!(window->windowFlags() & Qt::WindowMaximizeButtonHint) && (window->windowFlags() & Qt::MSWindowsFixedSizeDialogHint));
+            QVERIFY(!(window->windowFlags() & Qt::WindowMaximizeButtonHint)
+                    && (window->windowFlags() & Qt::MSWindowsFixedSizeDialogHint));
             QStringList said; // every caption, in the window's order
             for (QWidget *child : window->findChildren<QWidget *>()) {
                 auto *label = qobject_cast<QLabel *>(child);
@@ -102,12 +109,17 @@ private Q_SLOTS:
                 else if (auto *radio = dynamic_cast<FormKit::Wrapping<QRadioButton> *>(child))
                     area = radio->captionRect();
                 const QString text = QString(label ? label->text() : button->text()).remove(u'&');
-                const QRect need = child->fontMetrics().boundingRect(area, (!label || label->wordWrap()) ? Qt::TextWordWrap : 0, text);
-                const QList<QWidget *> others = child->parentWidget()->findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
-                const bool alone = std::none_of(others.begin(), others.end(), [&](const QWidget *o) { // the layout lets edges touch
-                    return o != child && o->isVisibleTo(window.get()) && o->geometry().marginsRemoved({1, 1, 1, 1}).intersects(child->geometry());
-                });
-                QVERIFY2(alone && need.width() <= area.width() && need.height() <= area.height() && child->parentWidget()->rect().contains(child->geometry()),
+                const QRect need = child->fontMetrics().boundingRect(
+                    area, (!label || label->wordWrap()) ? Qt::TextWordWrap : 0, text);
+                const QList<QWidget *> others
+                    = child->parentWidget()->findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
+                const bool alone
+                    = std::none_of(others.begin(), others.end(), [&](const QWidget *o) { // the layout lets edges touch
+                          return o != child && o->isVisibleTo(window.get())
+                              && o->geometry().marginsRemoved({1, 1, 1, 1}).intersects(child->geometry());
+                      });
+                QVERIFY2(alone && need.width() <= area.width() && need.height() <= area.height()
+                             && child->parentWidget()->rect().contains(child->geometry()),
                          qPrintable(window->objectName() + u'.' + child->objectName() + u": "_s + text));
             }
             for (const QAction *action : window->findChildren<QAction *>())
@@ -120,17 +132,26 @@ private Q_SLOTS:
     {
         frmKeys keys;
         // A cross: W, the fire key and X on one centre line, and the same for the arrows.
-        const auto centre = [&keys](const char *name) { return keys.findChild<QLabel *>(QLatin1String(name))->geometry().center().x(); };
-        QVERIFY(qAbs(centre("lblLeftUp") - centre("lblLeftFire")) <= 1 && qAbs(centre("lblLeftUp") - centre("lblLeftDown")) <= 1);
-        QVERIFY(qAbs(centre("lblRightUP") - centre("lblRightDown")) <= 1 && qAbs(centre("lblRightUP") - centre("lblRightFire")) <= 2);
+        const auto centre = [&keys](const char *name) {
+            return keys.findChild<QLabel *>(QLatin1String(name))->geometry().center().x();
+        };
+        QVERIFY(qAbs(centre("lblLeftUp") - centre("lblLeftFire")) <= 1
+                && qAbs(centre("lblLeftUp") - centre("lblLeftDown")) <= 1);
+        QVERIFY(qAbs(centre("lblRightUP") - centre("lblRightDown")) <= 1
+                && qAbs(centre("lblRightUP") - centre("lblRightFire")) <= 2);
         // The lines: the divider, and the engraved rules (a light line on a band) of both windows.
         frmAbout about;
-        const std::tuple<QWidget *, QPoint, QPalette::ColorRole> pixels[] = {
-            {&keys, {208, 100}, QPalette::WindowText}, {&keys, {100, 192}, QPalette::HighlightedText}, {&keys, {100, 191}, QPalette::Mid},
-            {&keys, {10, 192}, QPalette::Mid}, {&about, {100, 48}, QPalette::HighlightedText}, {&about, {100, 49}, QPalette::Mid}};
+        const std::tuple<QWidget *, QPoint, QPalette::ColorRole> pixels[]
+            = {{&keys, {208, 100}, QPalette::WindowText},
+               {&keys, {100, 192}, QPalette::HighlightedText},
+               {&keys, {100, 191}, QPalette::Mid},
+               {&keys, {10, 192}, QPalette::Mid},
+               {&about, {100, 48}, QPalette::HighlightedText},
+               {&about, {100, 49}, QPalette::Mid}};
         for (const auto &[window, at, role] : pixels) {
             const QPixmap shot = window->grab();
-            QCOMPARE(shot.toImage().pixelColor(at * shot.devicePixelRatio()).rgb(), window->palette().color(role).rgb());
+            QCOMPARE(shot.toImage().pixelColor(at * shot.devicePixelRatio()).rgb(),
+                     window->palette().color(role).rgb());
         }
     }
 
@@ -153,21 +174,30 @@ private Q_SLOTS:
         auto main = mainWindow();
         const auto open = [&main, keys] {
             keys ? main->choose(u"mnuKeys"_s) : main->click(u"cmdRun"_s);
-            return keys ? static_cast<QDialog *>(FixedWindow::instance<frmKeys>()) : FixedWindow::instance<frmWarning>();
+            return keys ? static_cast<QDialog *>(FixedWindow::instance<frmKeys>())
+                        : FixedWindow::instance<frmWarning>();
         };
         QPointer<QDialog> first = open();
         struct : QObject {
             int raised = 0;
-            bool eventFilter(QObject *, QEvent *e) override { return (raised += e->type() == QEvent::ZOrderChange), false; }
+            bool eventFilter(QObject *, QEvent *e) override
+            {
+                return (raised += e->type() == QEvent::ZOrderChange), false;
+            }
         } counter;
         first->installEventFilter(&counter);
         QVERIFY(open() == first && counter.raised == 1); // one window, brought to the front
-        QVERIFY(!first->isModal() && first->windowHandle()->transientParent() == main->window->windowHandle()); // kept with the main window
+        QVERIFY(!first->isModal()
+                && first->windowHandle()->transientParent()
+                    == main->window->windowHandle()); // kept with the main window
         QCOMPARE(first->focusWidget(), first->findChild<QPushButton *>());
-        QCOMPARE(first->windowTitle() + u'|' + main->window->windowTitle(), (keys ? u"Keys- Quorix|"_s : u"Warning-Quorix|"_s) + QStringLiteral("Quorix - Front-end for O2EM ver. " QUORIX_VERSION));
+        QCOMPARE(first->windowTitle() + u'|' + main->window->windowTitle(),
+                 (keys ? u"Keys- Quorix|"_s : u"Warning-Quorix|"_s)
+                     + QStringLiteral("Quorix - Front-end for O2EM ver. " QUORIX_VERSION));
         const QRect frame = first->frameGeometry(), room = first->screen()->availableGeometry();
         QVERIFY(onScreen(first)); // and centred on the main window, unless that would leave the screen
-        QVERIFY(qAbs(frame.center().x() - main->window->frameGeometry().center().x()) <= 2 || frame.left() == room.left() || frame.right() == room.right());
+        QVERIFY(qAbs(frame.center().x() - main->window->frameGeometry().center().x()) <= 2
+                || frame.left() == room.left() || frame.right() == room.right());
         if (key < 0) { // the program ends once the last of its windows closes
             bool outlived = false;
             QTimer::singleShot(0, main->window.get(), [&main] { main->window->close(), main.reset(); });
@@ -195,21 +225,30 @@ private Q_SLOTS:
         const auto main = mainWindow();
         for (int round = 0; round < 2; ++round) { // the second time shows the same
             bool seen = false;
-            QCOMPARE(aboutClosedBy(*main, [&](frmAbout *about) {
-                const QPixmap picture = about->findChild<QLabel *>(u"Image1"_s)->pixmap();
-                seen = about->isModal() && about->windowTitle() == QStringLiteral("About-Quorix ver " QUORIX_VERSION) && onScreen(about)
-                    && about->windowHandle()->transientParent() == main->window->windowHandle()
-                    && picture.deviceIndependentSize() == QSizeF(32, 32) && picture.devicePixelRatio() == about->devicePixelRatioF();
-                if (target == "main") // clicks through the window system, as a user's come: the box swallows them
-                    for (QWidget *button : {main->find(u"cmdRun"_s), main->find(u"cmdExit"_s)})
-                        QTest::mouseClick(main->window->windowHandle(), Qt::LeftButton, {}, button->mapTo(main->window.get(), QPoint(5, 5)));
-                else if (target == "Esc")
-                    QTest::keyClick(about, Qt::Key_Escape);
-                else if (target == "rule" || target == "background")
-                    QTest::mouseClick(about, Qt::LeftButton, {}, target == "rule" ? QPoint(100, 48) : QPoint(200, 4));
-                else
-                    QTest::mouseClick(about->findChild<QWidget *>(QLatin1String(target)), Qt::LeftButton);
-            }), target != "main");
+            QCOMPARE(aboutClosedBy(
+                         *main,
+                         [&](frmAbout *about) {
+                             const QPixmap picture = about->findChild<QLabel *>(u"Image1"_s)->pixmap();
+                             seen = about->isModal()
+                                 && about->windowTitle() == QStringLiteral("About-Quorix ver " QUORIX_VERSION)
+                                 && onScreen(about)
+                                 && about->windowHandle()->transientParent() == main->window->windowHandle()
+                                 && picture.deviceIndependentSize() == QSizeF(32, 32)
+                                 && picture.devicePixelRatio() == about->devicePixelRatioF();
+                             if (target
+                                 == "main") // clicks through the window system, as a user's come: the box swallows them
+                                 for (QWidget *button : {main->find(u"cmdRun"_s), main->find(u"cmdExit"_s)})
+                                     QTest::mouseClick(main->window->windowHandle(), Qt::LeftButton, {},
+                                                       button->mapTo(main->window.get(), QPoint(5, 5)));
+                             else if (target == "Esc")
+                                 QTest::keyClick(about, Qt::Key_Escape);
+                             else if (target == "rule" || target == "background")
+                                 QTest::mouseClick(about, Qt::LeftButton, {},
+                                                   target == "rule" ? QPoint(100, 48) : QPoint(200, 4));
+                             else
+                                 QTest::mouseClick(about->findChild<QWidget *>(QLatin1String(target)), Qt::LeftButton);
+                         }),
+                     target != "main");
             QVERIFY(seen && !FixedWindow::instance<frmWarning>() && main->window->isVisible());
         }
     }
@@ -276,7 +315,8 @@ private Q_SLOTS:
         QCOMPARE(icon.availableSizes(), (QList<QSize>{{16, 16}, {32, 32}, {48, 48}, {64, 64}, {128, 128}, {256, 256}}));
         for (const QSize &size : icon.availableSizes()) {
             const QImage committed(icons.filePath(u"quorix-%1.png"_s.arg(size.width())));
-            QCOMPARE(icon.pixmap(size, 1.0).toImage().convertToFormat(QImage::Format_ARGB32), committed.convertToFormat(QImage::Format_ARGB32));
+            QCOMPARE(icon.pixmap(size, 1.0).toImage().convertToFormat(QImage::Format_ARGB32),
+                     committed.convertToFormat(QImage::Format_ARGB32));
         }
         // The About picture at twice the scale: the 64 px one, crisp.
         QImage twice = FormKit::programPicture(2.0).toImage().convertToFormat(QImage::Format_ARGB32);
@@ -312,8 +352,8 @@ private Q_SLOTS:
 
     void classicLook_data()
     {
-        QTest::addColumn<bool>("styleGiven");      // -style on the command line
-        QTest::addColumn<QByteArray>("override");  // QT_STYLE_OVERRIDE
+        QTest::addColumn<bool>("styleGiven");     // -style on the command line
+        QTest::addColumn<QByteArray>("override"); // QT_STYLE_OVERRIDE
         QTest::addColumn<QString>("style");
         QTest::newRow("nothing asked: the classic look") << false << QByteArray() << u"windows"_s;
         QTest::newRow("-style fusion wins") << true << QByteArray() << u"fusion"_s;
@@ -339,7 +379,8 @@ private Q_SLOTS:
         Module1::strWarning = u"A message much too long for the one line of the warning window"_s;
         frmWarning warning;
         const auto *field = warning.findChild<QLineEdit *>(u"txtWarning"_s);
-        QVERIFY(field->text().endsWith(QChar(0x2026)) && field->fontMetrics().horizontalAdvance(field->text()) <= field->width() - 8);
+        QVERIFY(field->text().endsWith(QChar(0x2026))
+                && field->fontMetrics().horizontalAdvance(field->text()) <= field->width() - 8);
         QVERIFY(field->toolTip() == Module1::strWarning && field->accessibleDescription() == Module1::strWarning);
     }
 };

@@ -44,7 +44,8 @@ QList<Start> starts(const QString &folder, int count)
     QList<Start> all;
     for (const QString &name : dir.entryList({QStringLiteral("o2em-*.args")})) {
         const QStringList args = fields(dir.filePath(name));
-        const QStringList win = fields(dir.filePath(QString(name).replace(QLatin1String(".args"), QLatin1String(".win"))));
+        const QStringList win
+            = fields(dir.filePath(QString(name).replace(QLatin1String(".args"), QLatin1String(".win"))));
         all.append({args.value(0), args.value(1), args.mid(2), win.value(0), win.value(1).toInt()});
     }
     return all;
@@ -67,7 +68,9 @@ QString press(const QString &game, const QString &folder, const QString &searchP
 {
     const CommandLine::Launch launch = CommandLine::prepare(game, LaunchOptions{});
     const auto arguments = CommandLine::arguments(launch.commandLine, game);
-    const auto once = [&] { return Emulator::start(Emulator::candidates(folder, searchPath), arguments.value_or(QStringList()), folder); };
+    const auto once = [&] {
+        return Emulator::start(Emulator::candidates(folder, searchPath), arguments.value_or(QStringList()), folder);
+    };
     const QString error = once();
     if (!error.endsWith(QLatin1String(": internal error.")))
         return error;
@@ -159,8 +162,12 @@ private Q_SLOTS:
         QTemporaryDir folder;
         for (const wchar_t *name : {L"Shown.bin", L"Hidden.bin", L"System.bin"})
             QVERIFY(QFile(folder.filePath(QString::fromWCharArray(name))).open(QIODevice::WriteOnly));
-        QVERIFY(SetFileAttributesW(QDir::toNativeSeparators(folder.filePath(QStringLiteral("Hidden.bin"))).toStdWString().c_str(), FILE_ATTRIBUTE_HIDDEN));
-        QVERIFY(SetFileAttributesW(QDir::toNativeSeparators(folder.filePath(QStringLiteral("System.bin"))).toStdWString().c_str(), FILE_ATTRIBUTE_SYSTEM));
+        QVERIFY(SetFileAttributesW(
+            QDir::toNativeSeparators(folder.filePath(QStringLiteral("Hidden.bin"))).toStdWString().c_str(),
+            FILE_ATTRIBUTE_HIDDEN));
+        QVERIFY(SetFileAttributesW(
+            QDir::toNativeSeparators(folder.filePath(QStringLiteral("System.bin"))).toStdWString().c_str(),
+            FILE_ATTRIBUTE_SYSTEM));
         QCOMPARE(GameList::scan(folder.path()).toList(), QStringList{QStringLiteral("Shown.bin")});
     }
 
@@ -171,8 +178,8 @@ private Q_SLOTS:
         QFile before(path);
         QVERIFY(before.open(QIODevice::WriteOnly) && before.write("0,0,0,0,1,0\r\n") == 13);
         before.close();
-        const HANDLE held = CreateFileW(QDir::toNativeSeparators(path).toStdWString().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                        OPEN_EXISTING, 0, nullptr);
+        const HANDLE held = CreateFileW(QDir::toNativeSeparators(path).toStdWString().c_str(), GENERIC_READ,
+                                        FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
         QVERIFY(held != INVALID_HANDLE_VALUE);
         QString why;
         const bool saved = SettingsFile(path).save(LaunchOptions{1, 0, 0, 0, 1, 0}, &why);
@@ -181,7 +188,8 @@ private Q_SLOTS:
         QVERIFY2(!why.isEmpty(), "a reason to tell");
         QVERIFY(before.open(QIODevice::ReadOnly));
         QCOMPARE(before.readAll(), QByteArray("0,0,0,0,1,0\r\n"));
-        QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("quorix.cfg")}); // nothing left beside it
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{QStringLiteral("quorix.cfg")}); // nothing left beside it
     }
 
     void endsAtOnce_data()
@@ -191,7 +199,8 @@ private Q_SLOTS:
         QTest::addColumn<bool>("crashed");
         QTest::addColumn<int>("code");
         QTest::addColumn<QString>("crash");
-        QTest::newRow("exits with a failure") << QByteArray("FAKE_O2EM_EXIT") << QByteArray("3") << false << 3 << QString();
+        QTest::newRow("exits with a failure")
+            << QByteArray("FAKE_O2EM_EXIT") << QByteArray("3") << false << 3 << QString();
         QTest::newRow("access violation") << QByteArray("FAKE_O2EM_CRASH") << QByteArray("1") << true
                                           << static_cast<int>(0xC0000005u) << QStringLiteral("access violation");
     }
@@ -205,7 +214,8 @@ private Q_SLOTS:
         QTemporaryDir folder;
         std::optional<Process::Ending> ended;
         qputenv(variable.constData(), value);
-        const QString error = Process::start(fake(), {}, folder.path(), this, [&ended](const Process::Ending &e) { ended = e; });
+        const QString error
+            = Process::start(fake(), {}, folder.path(), this, [&ended](const Process::Ending &e) { ended = e; });
         qunsetenv(variable.constData());
         QCOMPARE(error, QString());
         QTRY_VERIFY_WITH_TIMEOUT(ended.has_value(), Process::WatchMilliseconds);

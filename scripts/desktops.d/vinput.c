@@ -69,10 +69,17 @@ static void sendKeymap(struct zwp_virtual_keyboard_v1 *keyboard)
 static uint32_t modifierOf(unsigned code)
 {
     switch (code) {
-    case 42: case 54: return 1;
-    case 29: case 97: return 4;
-    case 56: case 100: return 8;
-    default: return 0;
+    case 42:
+    case 54:
+        return 1;
+    case 29:
+    case 97:
+        return 4;
+    case 56:
+    case 100:
+        return 8;
+    default:
+        return 0;
     }
 }
 

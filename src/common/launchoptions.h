@@ -34,8 +34,8 @@ struct LaunchOptions {
 
     friend bool operator==(const LaunchOptions &a, const LaunchOptions &b)
     {
-        return a.debug == b.debug && a.noLimit == b.noLimit && a.noSound == b.noSound
-            && a.noVoice == b.noVoice && a.stick1 == b.stick1 && a.stick2 == b.stick2;
+        return a.debug == b.debug && a.noLimit == b.noLimit && a.noSound == b.noSound && a.noVoice == b.noVoice
+            && a.stick1 == b.stick1 && a.stick2 == b.stick2;
     }
     friend bool operator!=(const LaunchOptions &a, const LaunchOptions &b) { return !(a == b); }
 };

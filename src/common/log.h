@@ -7,8 +7,8 @@
 // "quorix: " and a line, or the text as given when it is already whole lines.
 namespace Log {
 
-void line(const QString &message);  // "quorix: message\n"
-void text(const QString &text);     // as it stands
-void output(const QString &text);   // to stdout, as it stands (--help, --version)
+void line(const QString &message); // "quorix: message\n"
+void text(const QString &text);    // as it stands
+void output(const QString &text);  // to stdout, as it stands (--help, --version)
 
 }

@@ -16,8 +16,8 @@ bool read(const QString &folder, Sink &sink)
                                    FIND_FIRST_EX_LARGE_FETCH);
     if (find == INVALID_HANDLE_VALUE)
         return GetLastError() == ERROR_FILE_NOT_FOUND; // an empty drive's root has no entry at all
-    constexpr DWORD skipped = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM
-        | FILE_ATTRIBUTE_DEVICE;
+    constexpr DWORD skipped
+        = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DEVICE;
     do {
         if (entry.dwFileAttributes & skipped)
             continue;

@@ -91,7 +91,9 @@ private:
             Entry *const end = std::find_if(run + 1, last, [run](const Entry &e) { return e.head != run->head; });
             if (end - run == 1) {
                 // alone: in its place already
-            } else if (std::any_of(run, end, [this, offset](const Entry &e) { return m_data.spans[e.index].keyLen > offset + Step; })) {
+            } else if (std::any_of(run, end, [this, offset](const Entry &e) {
+                           return m_data.spans[e.index].keyLen > offset + Step;
+                       })) {
                 for (Entry *e = run; e != end; ++e)
                     e->head = head(m_data.spans[e->index], offset + Step);
                 sortFrom(run, end, offset + Step);
@@ -147,14 +149,14 @@ private:
     [[nodiscard]] bool nameBefore(uint32_t a, uint32_t b) const
     {
         const Span &x = m_data.spans[a], &y = m_data.spans[b];
-        const int c = std::memcmp(m_data.bytes.data() + x.name, m_data.bytes.data() + y.name, std::min(x.nameLen, y.nameLen));
+        const int c
+            = std::memcmp(m_data.bytes.data() + x.name, m_data.bytes.data() + y.name, std::min(x.nameLen, y.nameLen));
         return c != 0 ? c < 0 : x.nameLen < y.nameLen;
     }
 
     Games::Data m_data;
     std::vector<Entry> m_scratch;
 };
-
 
 }
 

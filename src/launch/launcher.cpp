@@ -16,8 +16,7 @@ Launcher::Launcher(QString folder, QObject *parent)
     , m_folder(std::move(folder))
     , m_listing(GameList::startScan(m_folder))
     , m_settings(QDir(m_folder).filePath(Names::SettingsFile))
-{
-}
+{ }
 
 Launcher::~Launcher() = default;
 
@@ -57,6 +56,6 @@ QString Launcher::run(const QString &fileName, const LaunchOptions &options)
         Log::line(message);
         Q_EMIT emulatorFailed(message, output);
     };
-    return Emulator::start(Emulator::candidates(m_folder, qEnvironmentVariable("PATH")), arguments.value_or(QStringList()),
-                           m_folder, this, failed);
+    return Emulator::start(Emulator::candidates(m_folder, qEnvironmentVariable("PATH")),
+                           arguments.value_or(QStringList()), m_folder, this, failed);
 }

@@ -118,8 +118,7 @@ void passOn(int fd, const char *data, ssize_t size)
     }
     int e = 0;
     ssize_t got;
-    while ((got = ::read(failed[0], &e, sizeof e)) < 0 && errno == EINTR) {
-    }
+    while ((got = ::read(failed[0], &e, sizeof e)) < 0 && errno == EINTR) { }
     if (got == sizeof e) {
         ::waitpid(program, nullptr, 0);
         send(report, Record::ExecFailed, e);
@@ -212,14 +211,22 @@ bool readAll(int fd, void *data, size_t size)
 const char *crashName(int signal)
 {
     switch (signal) {
-    case SIGSEGV: return "segmentation fault";
-    case SIGABRT: return "aborted";
-    case SIGBUS: return "bus error";
-    case SIGFPE: return "arithmetic error";
-    case SIGILL: return "illegal instruction";
-    case SIGKILL: return "killed";
-    case SIGTERM: return "terminated";
-    default: return nullptr;
+    case SIGSEGV:
+        return "segmentation fault";
+    case SIGABRT:
+        return "aborted";
+    case SIGBUS:
+        return "bus error";
+    case SIGFPE:
+        return "arithmetic error";
+    case SIGILL:
+        return "illegal instruction";
+    case SIGKILL:
+        return "killed";
+    case SIGTERM:
+        return "terminated";
+    default:
+        return nullptr;
     }
 }
 
@@ -292,7 +299,8 @@ bool isProgram(const QString &path)
     return file.isFile() && file.isExecutable();
 }
 
-QString start(const QString &program, const QStringList &arguments, const QString &workDir, QObject *context, OnEnd onEnd)
+QString start(const QString &program, const QStringList &arguments, const QString &workDir, QObject *context,
+              OnEnd onEnd)
 {
     // Everything the children need is made before the fork.
     std::vector<QByteArray> bytes{QFile::encodeName(program)};
@@ -319,8 +327,7 @@ QString start(const QString &program, const QStringList &arguments, const QStrin
         ::close(report[0]);
         return failure(program, forkError);
     }
-    while (::waitpid(middle, nullptr, 0) < 0 && errno == EINTR) {
-    }
+    while (::waitpid(middle, nullptr, 0) < 0 && errno == EINTR) { }
     Record r{};
     const bool heard = readAll(report[0], &r, sizeof r);
     if (!heard || r.kind != Record::Started) {

@@ -44,9 +44,9 @@ QString quoted(const QString &argument)
 QString systemMessage(DWORD error, const QString &name)
 {
     wchar_t *buffer = nullptr;
-    const DWORD length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM
-                                            | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                        nullptr, error, 0, reinterpret_cast<wchar_t *>(&buffer), 0, nullptr);
+    const DWORD length
+        = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                         nullptr, error, 0, reinterpret_cast<wchar_t *>(&buffer), 0, nullptr);
     QString text = QString::fromWCharArray(buffer, static_cast<qsizetype>(length)).trimmed();
     LocalFree(buffer);
     while (text.endsWith(QLatin1Char('.')))
@@ -63,19 +63,32 @@ QString systemMessage(DWORD error, const QString &name)
 QString exceptionWords(DWORD code)
 {
     switch (code) {
-    case 0xC0000005: return QStringLiteral("access violation");
-    case 0xC000001D: return QStringLiteral("illegal instruction");
-    case 0xC0000094: return QStringLiteral("division by zero");
-    case 0xC00000FD: return QStringLiteral("stack overflow");
-    case 0xC0000409: return QStringLiteral("stack buffer overrun");
-    case 0xC0000374: return QStringLiteral("heap corruption");
-    case 0xC0000017: return QStringLiteral("out of memory");
-    case 0xC0000135: return QStringLiteral("a DLL it needs is missing");
-    case 0xC0000139: return QStringLiteral("a DLL it needs is of the wrong version");
-    case 0xC0000142: return QStringLiteral("a DLL it needs failed to start");
-    case 0xC000013A: return QStringLiteral("ended by Ctrl+C");
-    case 0x80000003: return QStringLiteral("breakpoint");
-    default: return {};
+    case 0xC0000005:
+        return QStringLiteral("access violation");
+    case 0xC000001D:
+        return QStringLiteral("illegal instruction");
+    case 0xC0000094:
+        return QStringLiteral("division by zero");
+    case 0xC00000FD:
+        return QStringLiteral("stack overflow");
+    case 0xC0000409:
+        return QStringLiteral("stack buffer overrun");
+    case 0xC0000374:
+        return QStringLiteral("heap corruption");
+    case 0xC0000017:
+        return QStringLiteral("out of memory");
+    case 0xC0000135:
+        return QStringLiteral("a DLL it needs is missing");
+    case 0xC0000139:
+        return QStringLiteral("a DLL it needs is of the wrong version");
+    case 0xC0000142:
+        return QStringLiteral("a DLL it needs failed to start");
+    case 0xC000013A:
+        return QStringLiteral("ended by Ctrl+C");
+    case 0x80000003:
+        return QStringLiteral("breakpoint");
+    default:
+        return {};
     }
 }
 
@@ -91,7 +104,10 @@ class Watch : public QObject
 {
 public:
     Watch(HANDLE process, QObject *context, OnEnd onEnd)
-        : QObject(context), m_process(process), m_onEnd(std::move(onEnd)), m_ended(process)
+        : QObject(context)
+        , m_process(process)
+        , m_onEnd(std::move(onEnd))
+        , m_ended(process)
     {
         connect(&m_ended, &QWinEventNotifier::activated, this, [this] { report(); });
         QTimer::singleShot(WatchMilliseconds, this, [this] { deleteLater(); });

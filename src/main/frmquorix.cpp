@@ -14,8 +14,8 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCloseEvent>
-#include <QKeyEvent>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
@@ -36,7 +36,7 @@ QString spoken(const QString &caption)
     return s.remove(QLatin1Char('&'));
 }
 
-template<class W>
+template <class W>
 W *named(W *widget, const char *name, const QString &accessible)
 {
     widget->setObjectName(QLatin1String(name));
@@ -48,7 +48,8 @@ W *named(W *widget, const char *name, const QString &accessible)
 const struct {
     const char *name, *group, *caption;
     int left, buttonWidth;
-} stickFrames[] = {{"fraStick1", "optS1", "Stick 1 Mode", 2040, 975}, {"fraStick2", "optS2", "Stick 2 Mode", 3480, 1095}};
+} stickFrames[]
+    = {{"fraStick1", "optS1", "Stick 1 Mode", 2040, 975}, {"fraStick2", "optS2", "Stick 2 Mode", 3480, 1095}};
 
 // Each frame's buttons, top to bottom: the modes are 0, 2, 1, 3, for the index is the mode, not
 // the place. The tab order follows the screen.
@@ -73,9 +74,12 @@ protected:
     void keyPressEvent(QKeyEvent *event) override
     {
         const int rows = model()->rowCount();
-        if (rows > 0 && !selectionModel()->hasSelection() && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        if (rows > 0 && !selectionModel()->hasSelection()
+            && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
             const int key = event->key();
-            const int row = key == Qt::Key_Down || key == Qt::Key_Home ? 0 : key == Qt::Key_Up || key == Qt::Key_End ? rows - 1 : -1;
+            const int row = key == Qt::Key_Down || key == Qt::Key_Home ? 0
+                : key == Qt::Key_Up || key == Qt::Key_End              ? rows - 1
+                                                                       : -1;
             if (row >= 0) {
                 setCurrentIndex(model()->index(row, 0));
                 return;
@@ -394,8 +398,8 @@ void frmQuorix::optS2_Click(int Index)
 void frmQuorix::stickClick(const StickButtons &mine, const StickButtons &other, int index)
 {
     const auto i = static_cast<size_t>(index);
-    const auto move = StickRule::moveForOther(static_cast<StickMode>(index), mine[i]->isChecked(),
-                                              other[i]->isChecked());
+    const auto move
+        = StickRule::moveForOther(static_cast<StickMode>(index), mine[i]->isChecked(), other[i]->isChecked());
     if (move)
         other[static_cast<size_t>(*move)]->setChecked(true); // runs the other group's click at once
 }

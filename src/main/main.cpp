@@ -34,8 +34,8 @@ int main(int argc, char *argv[])
     }
 #ifdef Q_OS_LINUX
     // Qt would abort with a core dump; say it plainly instead.
-    if (!parsed.platformGiven && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")
-        && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+    if (!parsed.platformGiven && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")
+        && qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
         Log::line(QStringLiteral("no display to open a window on (DISPLAY and WAYLAND_DISPLAY are not set)"));
         return 1;
     }

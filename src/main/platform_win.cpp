@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "main/platform.h"
 
-#include <windows.h>
 #include <shellapi.h>
+#include <windows.h>
 
 namespace Platform {
 
@@ -38,7 +38,8 @@ bool writeTo(DWORD which, const QString &text)
     }
     if (!AttachConsole(ATTACH_PARENT_PROCESS))
         return false;
-    handle = CreateFileW(L"CONOUT$", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    handle = CreateFileW(L"CONOUT$", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                         nullptr);
     if (handle == INVALID_HANDLE_VALUE)
         return false;
     // The prompt came back when Quorix started: the text on lines of its own.
@@ -61,6 +62,6 @@ void tell(const QString &text, bool isError)
 
 TerminationWatcher::TerminationWatcher() = default;
 TerminationWatcher::~TerminationWatcher() = default;
-void TerminationWatcher::listen() {}
+void TerminationWatcher::listen() { }
 
 }

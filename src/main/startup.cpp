@@ -11,20 +11,24 @@ namespace Startup {
 
 namespace {
 
-const char *const help =
-    "Usage: quorix [OPTIONS] [FOLDER]\n"
-    "Lists the O2EM games (*.bin) of FOLDER, or of the current folder, and starts the\n"
-    "emulator on the one you pick. The options are kept in FOLDER/quorix.cfg.\n"
-    "\n"
-    "  -h, --help     show this help and exit\n"
-    "  -v, --version  show the version and exit\n"
-    "\n"
-    "Qt's own options, such as -style NAME and -platform NAME, are accepted too.\n";
+const char *const help = "Usage: quorix [OPTIONS] [FOLDER]\n"
+                         "Lists the O2EM games (*.bin) of FOLDER, or of the current folder, and starts the\n"
+                         "emulator on the one you pick. The options are kept in FOLDER/quorix.cfg.\n"
+                         "\n"
+                         "  -h, --help     show this help and exit\n"
+                         "  -v, --version  show the version and exit\n"
+                         "\n"
+                         "Qt's own options, such as -style NAME and -platform NAME, are accepted too.\n";
 
 // Qt's options that take a value and those that do not; QApplication removes them itself.
-const char *const qtValueOptions[] = {"platform", "platformpluginpath", "platformtheme", "plugin", "style",
-                                      "stylesheet", "session", "qwindowgeometry", "geometry", "qwindowtitle",
-                                      "title", "qwindowicon", "icon", "display", "name", "visual",
+const char *const qtValueOptions[] = {"platform",      "platformpluginpath",
+                                      "platformtheme", "plugin",
+                                      "style",         "stylesheet",
+                                      "session",       "qwindowgeometry",
+                                      "geometry",      "qwindowtitle",
+                                      "title",         "qwindowicon",
+                                      "icon",          "display",
+                                      "name",          "visual",
                                       "qmljsdebugger"};
 const char *const qtFlags[] = {"reverse", "widgetcount", "testability", "nograb", "dograb", "sync"};
 
@@ -65,8 +69,8 @@ Arguments parse(const QStringList &arguments)
     if (!folders.isEmpty()) {
         const QFileInfo folder(folders.first());
         if (!folder.isDir())
-            return fail(QStringLiteral("%1: %2").arg(folders.first(), folder.exists() ? QStringLiteral("not a folder")
-                                                                                     : QStringLiteral("no such folder")));
+            return fail(QStringLiteral("%1: %2").arg(
+                folders.first(), folder.exists() ? QStringLiteral("not a folder") : QStringLiteral("no such folder")));
         result.folder = folder.absoluteFilePath();
     }
     result.styleGiven = parser.isSet(QStringLiteral("style"));

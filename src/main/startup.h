@@ -14,7 +14,7 @@ struct Arguments {
     QString folder;          // the games' folder; empty: the folder it was started in
     bool styleGiven = false; // -style on the command line: the user's choice wins
     bool platformGiven = false;
-    QString text;            // for Help and Version, to stdout; for Fail, to stderr
+    QString text; // for Help and Version, to stdout; for Fail, to stderr
 };
 
 [[nodiscard]] Arguments parse(const QStringList &arguments);

@@ -16,8 +16,7 @@ namespace StickRule {
 // One stick's button `index` has just become selected. When the other stick's button of the
 // same index is in the same state (both selected), the other stick must move on to the
 // returned mode; otherwise nothing moves.
-[[nodiscard]] constexpr std::optional<StickMode> moveForOther(StickMode index, bool selectedHere,
-                                                              bool selectedThere)
+[[nodiscard]] constexpr std::optional<StickMode> moveForOther(StickMode index, bool selectedHere, bool selectedThere)
 {
     if (selectedHere != selectedThere)
         return std::nullopt;

@@ -18,9 +18,7 @@ LaunchOptions defaults()
 
 QByteArray encode(const LaunchOptions &o)
 {
-    const auto stick = [](const std::optional<StickMode> &m) {
-        return m ? QByteArray::number(*m) : QByteArray();
-    };
+    const auto stick = [](const std::optional<StickMode> &m) { return m ? QByteArray::number(*m) : QByteArray(); };
     QByteArray line;
     for (qint16 v : {o.debug, o.noLimit, o.noSound, o.noVoice})
         line += QByteArray::number(v) + ',';
@@ -36,8 +34,14 @@ QByteArray defaultRecord()
 
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
-bool isLineEnd(char c) { return c == '\r' || c == '\n'; }
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+bool isLineEnd(char c)
+{
+    return c == '\r' || c == '\n';
+}
 
 // A decimal number in 16 bits, the fraction rounded half to even as the file's writers did.
 std::optional<qint16> toNumber(QByteArrayView raw)
@@ -45,8 +49,7 @@ std::optional<qint16> toNumber(QByteArrayView raw)
     const QByteArray text = raw.trimmed().toByteArray();
     if (text.isEmpty())
         return qint16(0);
-    static const QRegularExpression number(
-        QStringLiteral("^[+-]?(\\d+\\.?\\d*|\\.\\d+)([eE][+-]?\\d+)?$"));
+    static const QRegularExpression number(QStringLiteral("^[+-]?(\\d+\\.?\\d*|\\.\\d+)([eE][+-]?\\d+)?$"));
     if (!number.match(QLatin1String(text)).hasMatch())
         return std::nullopt;
     bool ok = false;

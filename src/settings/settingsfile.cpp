@@ -11,8 +11,7 @@
 
 SettingsFile::SettingsFile(QString path)
     : m_path(std::move(path))
-{
-}
+{ }
 
 std::optional<LaunchOptions> SettingsFile::read() const
 {
@@ -47,8 +46,8 @@ bool SettingsFile::write(const QByteArray &bytes, QString *why) const
     QSaveFile file(m_path);
     // Unbuffered, so that a short write (a full disk) shows here: a buffered QSaveFile can
     // commit a truncated file without reporting it.
-    const bool done = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && file.write(bytes) == bytes.size()
-        && file.commit();
+    const bool done
+        = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && file.write(bytes) == bytes.size() && file.commit();
     if (!done && why) {
         *why = obstacle(m_path);
         if (why->isEmpty())

@@ -19,7 +19,7 @@ class FixedWindow : public QDialog
 
 public:
     // The open window of that kind, if any.
-    template<class Window>
+    template <class Window>
     [[nodiscard]] static Window *instance()
     {
         return slot<Window>();
@@ -36,7 +36,7 @@ protected:
 
     // The one window of that kind, loaded centred on the owner when it is not open. A closed
     // window may linger hidden until its deferred deletion: that one is not used again.
-    template<class Window>
+    template <class Window>
     static Window *load(const QWidget *owner)
     {
         QPointer<Window> &window = slot<Window>();
@@ -48,7 +48,7 @@ protected:
     }
 
     // Shows it, loaded when it is not open; an open one comes to the front instead.
-    template<class Window>
+    template <class Window>
     static Window *open(const QWidget *owner)
     {
         Window *window = load<Window>(owner);
@@ -59,7 +59,7 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    template<class Window>
+    template <class Window>
     static QPointer<Window> &slot()
     {
         static QPointer<Window> window;

@@ -8,8 +8,8 @@
 #include <QApplication>
 #include <QFontDatabase>
 #include <QFontMetrics>
-#include <QHash>
 #include <QGuiApplication>
+#include <QHash>
 #include <QPainter>
 #include <QScreen>
 #include <QStyleFactory>
@@ -22,8 +22,8 @@ namespace FormKit {
 static QImage iconImage()
 {
     // Named, so no image plugin is probed; in the pixmaps' own format, so none is converted.
-    static const QImage image =
-        QImage(QStringLiteral(":/quorix-32.png"), "PNG").convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    static const QImage image
+        = QImage(QStringLiteral(":/quorix-32.png"), "PNG").convertToFormat(QImage::Format_ARGB32_Premultiplied);
     return image;
 }
 
@@ -80,14 +80,17 @@ static QString face(const QString &family)
     static QHash<QString, QString> resolved;
     if (const auto it = resolved.constFind(family); it != resolved.cend())
         return *it;
-    const QString liberation = QStringLiteral("Liberation Sans"), arimo = QStringLiteral("Arimo"), dejaVu = QStringLiteral("DejaVu Sans");
+    const QString liberation = QStringLiteral("Liberation Sans"), arimo = QStringLiteral("Arimo"),
+                  dejaVu = QStringLiteral("DejaVu Sans");
     // The arrows are drawn as Unicode characters, so any face with those glyphs serves.
     const bool arrows = family == QLatin1String("Symbol");
-    const QStringList tried = family == QLatin1String("MS Sans Serif") ? QStringList{QStringLiteral("Microsoft Sans Serif"), liberation, arimo, family, dejaVu}
+    const QStringList tried = family == QLatin1String("MS Sans Serif")
+        ? QStringList{QStringLiteral("Microsoft Sans Serif"), liberation, arimo, family, dejaVu}
         : arrows ? QStringList{family, dejaVu, liberation}
                  : QStringList{family, liberation, arimo, dejaVu};
     const QString sample = arrows ? QStringLiteral("\u2190\u2191\u2192\u2193") : QStringLiteral("AIMgl0!");
-    const auto found = std::find_if(tried.cbegin(), tried.cend(), [&sample](const QString &f) { return renders(f, sample); });
+    const auto found
+        = std::find_if(tried.cbegin(), tried.cend(), [&sample](const QString &f) { return renders(f, sample); });
     const QString chosen = found != tried.cend() ? *found : family;
     resolved.insert(family, chosen);
     return chosen;
@@ -115,7 +118,8 @@ QFont classicFont(Face which)
         {Face::KeysLetter, "MS Sans Serif", 24, true, false},  {Face::KeysFire, "MS Sans Serif", 12, true, false},
         {Face::KeysArrow, "Symbol", 24, true, false},
     };
-    const auto &row = *std::find_if(std::begin(faces), std::end(faces), [which](const auto &r) { return r.face == which; });
+    const auto &row
+        = *std::find_if(std::begin(faces), std::end(faces), [which](const auto &r) { return r.face == which; });
     QFont f(face(QLatin1String(row.family)));
     f.setPointSizeF(row.points);
     f.setBold(row.bold);
@@ -175,8 +179,8 @@ void fitWrapped(QLabel *label, const QRect &box, int maxWidth)
 
 Qt::WindowFlags fixedWindowFlags(Qt::WindowFlags typeAndButtons)
 {
-    return Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-        | Qt::MSWindowsFixedSizeDialogHint | typeAndButtons;
+    return Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::MSWindowsFixedSizeDialogHint
+        | typeAndButtons;
 }
 
 void centre(QWidget *window, const QWidget *owner)

@@ -19,7 +19,10 @@
 namespace FormKit {
 
 // Layouts are measured in twips; at 96 dpi fifteen make a pixel.
-[[nodiscard]] constexpr int px(int twips) { return (twips + 7) / 15; }
+[[nodiscard]] constexpr int px(int twips)
+{
+    return (twips + 7) / 15;
+}
 [[nodiscard]] inline QRect twips(int left, int top, int width, int height)
 {
     return {px(left), px(top), px(width), px(height)};
@@ -40,7 +43,10 @@ enum class Face {
     KeysArrow,      // Symbol 24 pt bold: the four arrows
 };
 [[nodiscard]] QFont classicFont(Face face);
-[[nodiscard]] inline QFont defaultFont() { return classicFont(Face::Default); }
+[[nodiscard]] inline QFont defaultFont()
+{
+    return classicFont(Face::Default);
+}
 
 // Windows system colours by their index, mapped onto the palette.
 enum class SystemColor { ScrollBar = 0, Menu = 4, WindowText = 8, CaptionText = 9, AppWorkspace = 12 };
@@ -90,13 +96,16 @@ void fitWrapped(QLabel *label, const QRect &box, int maxWidth);
 [[nodiscard]] QIcon programIcon();
 [[nodiscard]] QPixmap programPicture(qreal devicePixelRatio);
 
-template<class Button> struct ButtonLook;
-template<> struct ButtonLook<QCheckBox> {
+template <class Button>
+struct ButtonLook;
+template <>
+struct ButtonLook<QCheckBox> {
     static constexpr auto indicator = QStyle::PE_IndicatorCheckBox;
     static constexpr auto indicatorRect = QStyle::SE_CheckBoxIndicator;
     static constexpr auto contents = QStyle::SE_CheckBoxContents;
 };
-template<> struct ButtonLook<QRadioButton> {
+template <>
+struct ButtonLook<QRadioButton> {
     static constexpr auto indicator = QStyle::PE_IndicatorRadioButton;
     static constexpr auto indicatorRect = QStyle::SE_RadioButtonIndicator;
     static constexpr auto contents = QStyle::SE_RadioButtonContents;
@@ -104,7 +113,7 @@ template<> struct ButtonLook<QRadioButton> {
 
 // A check box or radio button whose caption wraps inside its box when one line is too short,
 // and whose whole box takes the click.
-template<class Button>
+template <class Button>
 class Wrapping : public Button
 {
 public:
@@ -126,9 +135,8 @@ public:
     // that stands in: first wider up to maxWidth, then taller up to maxHeight.
     void fitCaption(int maxWidth, int maxHeight)
     {
-        const auto need = [this] {
-            return this->fontMetrics().boundingRect(captionRect(), flags, this->text()).size();
-        };
+        const auto need
+            = [this] { return this->fontMetrics().boundingRect(captionRect(), flags, this->text()).size(); };
         QRect box = this->geometry();
         while (box.width() < maxWidth && need().width() > captionRect().width()) {
             box.setWidth(box.width() + 1);
@@ -192,10 +200,7 @@ public:
     using Wrapping<QCheckBox>::Wrapping;
 
 protected:
-    void nextCheckState() override
-    {
-        setCheckState(checkState() == Qt::Checked ? Qt::Unchecked : Qt::Checked);
-    }
+    void nextCheckState() override { setCheckState(checkState() == Qt::Checked ? Qt::Unchecked : Qt::Checked); }
 };
 
 // Check box values as stored (0 clear, 1 set, 2 grayed) and Qt's check states.

@@ -13,7 +13,8 @@ using namespace FormKit;
 frmWarning::frmWarning()
     : FixedWindow("frmWarning", Title::Warning, 4695, 2160)
 {
-    cmdWarning = addDefaultButton("cmdWarning", QStringLiteral("Ok"), twips(1680, 1560, 1215, 495)); // Esc closes a dialog anyway
+    cmdWarning = addDefaultButton("cmdWarning", QStringLiteral("Ok"),
+                                  twips(1680, 1560, 1215, 495)); // Esc closes a dialog anyway
     connect(cmdWarning, &QPushButton::clicked, this, &frmWarning::cmdWarning_Click);
 
     lblWarning = new QLabel(QStringLiteral("Warning!!!"), this);

@@ -4,6 +4,6 @@
 namespace NativeOwner {
 
 // X11 and Wayland leave a transient window open when its parent closes: nothing more to tell.
-void release(QWindow *) {}
+void release(QWindow *) { }
 
 }

@@ -27,7 +27,8 @@ static void showAfresh(QWidget *window)
 void afterFillingUndone(QWidget *window)
 {
     if (compositorDecides()) // after the event at hand, whose title bar may be the one going
-        QMetaObject::invokeMethod(window, [window] { showAfresh(window); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            window, [window] { showAfresh(window); }, Qt::QueuedConnection);
 }
 
 void bringToFront(QWidget *window)
@@ -66,7 +67,8 @@ public:
             m_remapping = false;
         else if (focused && !m_remapping && !m_pending) {
             m_pending = true;
-            QMetaObject::invokeMethod(m_modal, [this] { frontAgain(); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                m_modal, [this] { frontAgain(); }, Qt::QueuedConnection);
         }
         return false;
     }
@@ -97,7 +99,7 @@ private:
     }
 
     QWidget *m_modal;
-    bool m_pending = false; // brought to the front once the event at hand is done
+    bool m_pending = false;   // brought to the front once the event at hand is done
     bool m_remapping = false; // shown afresh, and not yet given the keyboard
 };
 
@@ -109,7 +111,13 @@ void holdInput(QWidget *modal)
     // Windows) lets the blocked window keep the keyboard.
     QObject::connect(qApp, &QGuiApplication::focusWindowChanged, modal, [modal](const QWindow *focused) {
         if (focused && focused != modal->windowHandle() && modal->isVisible())
-            QMetaObject::invokeMethod(modal, [modal] { if (modal->isVisible()) bringToFront(modal); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                modal,
+                [modal] {
+                    if (modal->isVisible())
+                        bringToFront(modal);
+                },
+                Qt::QueuedConnection);
     });
 }
 

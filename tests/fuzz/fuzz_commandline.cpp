@@ -28,8 +28,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         return 0;
     const auto stick = [](const std::optional<StickMode> &m) { return m ? QString::number(*m) : QString(); };
     QStringList expected{file.startsWith(QLatin1Char('-')) ? QStringLiteral("./") + file : file};
-    expected << QStringLiteral("-debug") << QStringLiteral("-s1=") + stick(o.stick1) << QStringLiteral("-s2=") + stick(o.stick2)
-             << QStringLiteral("-nolimit") << QStringLiteral("-nosound") << QStringLiteral("-novoice");
+    expected << QStringLiteral("-debug") << QStringLiteral("-s1=") + stick(o.stick1)
+             << QStringLiteral("-s2=") + stick(o.stick2) << QStringLiteral("-nolimit") << QStringLiteral("-nosound")
+             << QStringLiteral("-novoice");
     for (const int off : {6, 5, 4, 1}) // the options of the boxes that are not set, from the back
         if (*flags[off == 1 ? 0 : off - 3] != Check::Set)
             expected.removeAt(off);

@@ -18,8 +18,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         return 0;
     const auto inRange = [](qint16 v, int top) { return v >= 0 && v <= top; };
     const LaunchOptions &o = *whole;
-    if (!inRange(o.debug, 2) || !inRange(o.noLimit, 2) || !inRange(o.noSound, 2) || !inRange(o.noVoice, 2)
-        || !o.stick1 || !o.stick2 || !inRange(*o.stick1, 3) || !inRange(*o.stick2, 3))
+    if (!inRange(o.debug, 2) || !inRange(o.noLimit, 2) || !inRange(o.noSound, 2) || !inRange(o.noVoice, 2) || !o.stick1
+        || !o.stick2 || !inRange(*o.stick1, 3) || !inRange(*o.stick2, 3))
         std::abort();
     const auto again = SettingsCodec::decode(SettingsCodec::encode(o));
     if (!again || !(*again == o))

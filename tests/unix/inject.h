@@ -11,14 +11,20 @@
 #include <dlfcn.h>
 
 static bool failRename = false, unknownTypes = false;
-template<class F> static F *real(const char *name) { return reinterpret_cast<F *>(dlsym(RTLD_NEXT, name)); }
+template <class F>
+static F *real(const char *name)
+{
+    return reinterpret_cast<F *>(dlsym(RTLD_NEXT, name));
+}
 extern "C" int rename(const char *from, const char *to)
 {
     return failRename ? (errno = EIO, -1) : real<int(const char *, const char *)>("rename")(from, to);
 }
 extern "C" int renameat2(int fromDir, const char *from, int toDir, const char *to, unsigned flags)
 {
-    return failRename ? (errno = EIO, -1) : real<int(int, const char *, int, const char *, unsigned)>("renameat2")(fromDir, from, toDir, to, flags);
+    return failRename
+        ? (errno = EIO, -1)
+        : real<int(int, const char *, int, const char *, unsigned)>("renameat2")(fromDir, from, toDir, to, flags);
 }
 extern "C" dirent *readdir(DIR *dir)
 {

@@ -20,7 +20,10 @@
 
 namespace TestKit {
 
-inline const char *lacks(Need) { return nullptr; } // nothing: the rows are written on Linux
+inline const char *lacks(Need)
+{
+    return nullptr;
+} // nothing: the rows are written on Linux
 
 // Runs body in a child process (as "nobody" when asked and run as root). Returns body's
 // result, or -1 when the child failed.
@@ -28,7 +31,9 @@ inline int inChild(const std::function<int()> &body, bool asNobody = false)
 {
     const pid_t pid = fork();
     if (pid == 0) {
-        if (asNobody && (setgroups(0, nullptr) != 0 || setresgid(65534, 65534, 65534) != 0 || setresuid(65534, 65534, 65534) != 0))
+        if (asNobody
+            && (setgroups(0, nullptr) != 0 || setresgid(65534, 65534, 65534) != 0
+                || setresuid(65534, 65534, 65534) != 0))
             _exit(255);
         _exit(body());
     }
@@ -54,13 +59,28 @@ inline void handOver(const QString &path, mode_t mode)
 }
 
 // Makes a scratch folder removable again, whatever a test left its mode at.
-inline void unlock(const QString &folder) { chmod(QFile::encodeName(folder).constData(), 0755); }
+inline void unlock(const QString &folder)
+{
+    chmod(QFile::encodeName(folder).constData(), 0755);
+}
 
 // The kinds of entry a game folder can hold, each at a path given as the file system's bytes.
-inline bool makeFile(const QByteArray &path) { return close(open(path.constData(), O_CREAT | O_WRONLY, 0644)) == 0; }
-inline bool makeFolder(const QByteArray &path) { return mkdir(path.constData(), 0755) == 0; }
-inline bool makeFifo(const QByteArray &path) { return mkfifo(path.constData(), 0644) == 0; }
-inline bool makeLink(const QByteArray &path, const QByteArray &target) { return symlink(target.constData(), path.constData()) == 0; }
+inline bool makeFile(const QByteArray &path)
+{
+    return close(open(path.constData(), O_CREAT | O_WRONLY, 0644)) == 0;
+}
+inline bool makeFolder(const QByteArray &path)
+{
+    return mkdir(path.constData(), 0755) == 0;
+}
+inline bool makeFifo(const QByteArray &path)
+{
+    return mkfifo(path.constData(), 0644) == 0;
+}
+inline bool makeLink(const QByteArray &path, const QByteArray &target)
+{
+    return symlink(target.constData(), path.constData()) == 0;
+}
 
 // A full disk, as far as this process goes: the file size limit stops a write after a few bytes.
 inline void fullDisk()
