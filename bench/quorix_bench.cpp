@@ -2,11 +2,11 @@
 // Quorix's performance figures, measured in one run on this machine and printed with the
 // target ratios. Run through scripts/bench.
 #include "common/names.h"
+#include "forms/fonts.h"
 #include "launch/launcher.h"
 #include "main/frmquorix.h"
 #include "settings/settingscodec.h"
 #include "settings/settingsfile.h"
-#include "windows/formkit.h"
 
 #include <QApplication>
 #include <QDir>

@@ -5,9 +5,10 @@
 //                          then the real main window (list, count, settings load)
 //   startup_probe bare     a bare Qt window with a menu bar and one list of the folder's *.bin
 // It prints its peak resident size in KiB (VmHWM) when it ends.
+#include "forms/fonts.h"
+#include "forms/icon.h"
 #include "launch/launcher.h"
 #include "main/frmquorix.h"
-#include "windows/formkit.h"
 
 #include <QApplication>
 #include <QDir>

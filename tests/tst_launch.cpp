@@ -2,10 +2,10 @@
 // Run Game as a user meets it: the lookup of the emulator, what reaches it, the refusals, an
 // emulator that fails at once; and the program as a shell starts it.
 #include "common/version.h"
+#include "forms/fonts.h"
+#include "forms/frmwarning.h"
 #include "launch/emulator.h"
 #include "session.h"
-#include "windows/formkit.h"
-#include "windows/frmwarning.h"
 
 #include <QProcess>
 #include <QRegularExpression>

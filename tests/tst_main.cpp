@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The main window as a user meets it: start-up from quorix.cfg, the stick rule, the keyboard,
 // and the ways out, each saving the options.
+#include "forms/fonts.h"
+#include "forms/frmwarning.h"
 #include "session.h"
-#include "windows/formkit.h"
-#include "windows/frmwarning.h"
 
 #include <QMessageBox>
 #include <QTimer>

@@ -2,11 +2,14 @@
 // The secondary windows, the access keys, placement and the icon; run at scale 1 and 2.
 #include "common/module1.h"
 #include "common/version.h"
+#include "forms/buttons.h"
+#include "forms/fonts.h"
+#include "forms/frmabout.h"
+#include "forms/frmkeys.h"
+#include "forms/frmwarning.h"
+#include "forms/icon.h"
+#include "forms/stacking.h"
 #include "session.h"
-#include "windows/formkit.h"
-#include "windows/frmabout.h"
-#include "windows/frmkeys.h"
-#include "windows/frmwarning.h"
 
 #include <QAction>
 #include <QApplication>
@@ -342,7 +345,7 @@ private Q_SLOTS:
         const QRect room = QGuiApplication::primaryScreen()->availableGeometry();
         QWidget window;
         window.setFixedSize(room.width() * size.width() / 100, room.height() * size.height() / 100);
-        FormKit::centre(&window, nullptr);
+        Stacking::centre(&window, nullptr);
         window.show();
         const QRect frame = window.frameGeometry();
         QCOMPARE(frame.left() == room.left(), leftEdge);

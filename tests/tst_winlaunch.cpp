@@ -68,9 +68,7 @@ QString press(const QString &game, const QString &folder, const QString &searchP
 {
     const CommandLine::Launch launch = CommandLine::prepare(game, LaunchOptions{});
     const auto arguments = CommandLine::arguments(launch.commandLine, game);
-    const auto once = [&] {
-        return Emulator::start(Emulator::candidates(folder, searchPath), arguments.value_or(QStringList()), folder);
-    };
+    const auto once = [&] { return Emulator::start(Emulator::candidates(folder, searchPath), arguments, folder); };
     const QString error = once();
     if (!error.endsWith(QLatin1String(": internal error.")))
         return error;
@@ -116,7 +114,7 @@ private Q_SLOTS:
         QCOMPARE(seen.size(), 1);
         QCOMPARE(seen[0].arguments.value(0), argument);
         const auto composed = CommandLine::arguments(CommandLine::prepare(game, LaunchOptions{}).commandLine, game);
-        QCOMPARE(seen[0].arguments.size(), composed.value_or(QStringList()).size()); // nothing split off
+        QCOMPARE(seen[0].arguments.size(), composed.size()); // nothing split off
     }
 
     void startsMaximizedInGameFolder()
@@ -149,7 +147,7 @@ private Q_SLOTS:
         QVERIFY(!inFolder || installEmulator(folder.path()));
         QVERIFY(!onPath || installEmulator(path.path()));
         const QString error = press(QStringLiteral("Game.bin"), folder.path(), QDir::toNativeSeparators(path.path()));
-        QCOMPARE(error, started == Where::Nowhere ? Emulator::NotFound : QString());
+        QCOMPARE(error, started == Where::Nowhere ? Names::NoEmulator : QString());
         const QList<Start> seen = starts(folder.path(), started == Where::Nowhere ? 0 : 1);
         QCOMPARE(seen.size(), started == Where::Nowhere ? 0 : 1);
         if (!seen.isEmpty())

@@ -1,0 +1,56 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "common/log.h"
+#include "common/version.h"
+#include "forms/fonts.h"
+#include "forms/icon.h"
+#include "launch/launcher.h"
+#include "main/frmquorix.h"
+#include "main/platform.h"
+#include "startup/startup.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QSessionManager>
+
+int main(int argc, char *argv[])
+{
+    // The command line first, without a display: --help and --version work over ssh too.
+    const Startup::Arguments parsed = Startup::parse(Platform::arguments(argc, argv));
+    switch (parsed.action) {
+    case Startup::Arguments::Action::Help:
+    case Startup::Arguments::Action::Version:
+        Platform::tell(parsed.text, false);
+        return 0;
+    case Startup::Arguments::Action::Fail:
+        Platform::tell(parsed.text, true);
+        return 2;
+    case Startup::Arguments::Action::Run:
+        break;
+    }
+    // The game folder, held from here on: the list, quorix.cfg and the emulator all use it.
+    const QString folder = parsed.folder.isEmpty() ? QDir::currentPath() : parsed.folder;
+    if (!QDir(folder).isReadable()) {
+        Log::line(QStringLiteral("cannot enter %1").arg(QDir::toNativeSeparators(folder)));
+        return 2;
+    }
+    if (const QString missing = Platform::noDisplay(parsed.platformGiven); !missing.isEmpty()) {
+        Log::line(missing);
+        return 1;
+    }
+    Platform::TerminationWatcher watcher;
+    Launcher launcher(folder); // lists the folder while Qt starts
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Quorix"));
+    QApplication::setApplicationVersion(QStringLiteral(QUORIX_VERSION));
+    QGuiApplication::setDesktopFileName(QStringLiteral(QUORIX_APP_ID));
+    FormKit::applyClassicLook(parsed.styleGiven);
+    QApplication::setWindowIcon(FormKit::programIcon());
+
+    frmQuorix window(launcher); // saves once more when it ends, after the last window has closed
+    watcher.listen();
+    QObject::connect(&watcher, &Platform::TerminationWatcher::requested, &window, &frmQuorix::endProgram);
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &window, &frmQuorix::saveForSession);
+    window.show();
+    return app.exec();
+}

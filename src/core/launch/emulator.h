@@ -1,0 +1,35 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "common/names.h"
+#include "launch/process.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+class QObject;
+
+namespace Emulator {
+
+// The programs to try, in order: each name of Names::EmulatorPrograms first in the game folder,
+// then on the search path. Only files the platform could start count, so a Windows O2EM.EXE
+// kept beside the games does not hide o2em on Linux.
+[[nodiscard]] QStringList candidates(const QString &workDir, const QString &searchPath);
+
+// The warning's line for an emulator that ended at once, naming the program: a crash in words,
+// else the last line it printed, else its exit status.
+[[nodiscard]] QString describe(const QString &program, const Process::Ending &ending);
+
+// Called when a started emulator ends at once with a failure: the warning's line, and the end
+// of what it printed.
+using OnFailure = std::function<void(const QString &message, const QString &output)>;
+
+// Starts the first candidate that runs, detached, in workDir. Returns an empty string on
+// success, otherwise a one-line message for the user that names the program that failed and
+// why. When the one started ends at once with a failure, onFailure runs (while context lives).
+[[nodiscard]] QString start(const QStringList &candidates, const QStringList &arguments, const QString &workDir,
+                            QObject *context = nullptr, OnFailure onFailure = {});
+
+}

@@ -1,0 +1,60 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "launch/launcher.h"
+
+#include "common/log.h"
+#include "common/names.h"
+#include "launch/commandline.h"
+#include "launch/emulator.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <utility>
+
+Launcher::Launcher(QString folder, QObject *parent)
+    : QObject(parent)
+    , m_folder(std::move(folder))
+    , m_listing(GameList::startScan(m_folder))
+    , m_settings(QDir(m_folder).filePath(Names::SettingsFile))
+{ }
+
+Launcher::~Launcher() = default;
+
+const GameList::Games &Launcher::games()
+{
+    if (m_listing.valid())
+        m_games = m_listing.get();
+    return m_games;
+}
+
+LaunchOptions Launcher::load()
+{
+    m_loaded = m_settings.loadWithRecovery();
+    return m_loaded;
+}
+
+QString Launcher::save(const LaunchOptions &options, bool userPresent)
+{
+    QString why;
+    if (m_settings.save(options, &why) || m_saveFailureLogged)
+        return {};
+    m_saveFailureLogged = true;
+    Log::line(QStringLiteral("could not save the options in %1: %2")
+                  .arg(QDir::toNativeSeparators(QFileInfo(m_settings.path()).absoluteFilePath()), why));
+    if (!userPresent || options == m_loaded)
+        return {};
+    return QStringLiteral("The options could not be saved in %1: %2.").arg(Names::SettingsFile, why);
+}
+
+QString Launcher::run(const QString &fileName, const LaunchOptions &options)
+{
+    const CommandLine::Launch launch = CommandLine::prepare(fileName, options);
+    if (launch.refused())
+        return launch.refusal;
+    const auto failed = [this](const QString &message, const QString &output) {
+        Log::line(message);
+        Q_EMIT emulatorFailed(message, output);
+    };
+    return Emulator::start(Emulator::candidates(m_folder, qEnvironmentVariable("PATH")),
+                           CommandLine::arguments(launch.commandLine, fileName), m_folder, this, failed);
+}

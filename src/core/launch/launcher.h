@@ -1,0 +1,54 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "common/launchoptions.h"
+#include "launch/gamelist.h"
+#include "settings/settingsfile.h"
+
+#include <QObject>
+#include <QString>
+
+#include <future>
+
+// What Quorix does with its game folder, without a window: lists its games, keeps the options
+// in its quorix.cfg, and starts the emulator there. The folder is given once, at start; the
+// main window binds its controls to this and shows what it says.
+class Launcher : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Starts listing the folder at once, on a thread of its own, so that a big folder is read
+    // while the rest of the program starts.
+    explicit Launcher(QString folder, QObject *parent = nullptr);
+    ~Launcher() override;
+
+    // The folder's games; waits for the listing the first time.
+    [[nodiscard]] const GameList::Games &games();
+
+    // The start-up read of quorix.cfg: its options, or the default record written and read
+    // back when the file is missing or unusable.
+    [[nodiscard]] LaunchOptions load();
+
+    // Saves the options, leaving the old file whole when that fails. A failure goes to the log
+    // once a run; the returned text, for a box, is not empty only the first time, and only when
+    // the user is there to read it and has changed the options since they were loaded.
+    [[nodiscard]] QString save(const LaunchOptions &options, bool userPresent);
+
+    // One press of Run Game: refuses the ROM and an empty selection, otherwise starts the
+    // emulator on the game. Empty when it started; otherwise the warning for the user.
+    [[nodiscard]] QString run(const QString &fileName, const LaunchOptions &options);
+
+Q_SIGNALS:
+    // A started emulator ended at once with a failure: the warning's line, and the end of what
+    // the emulator printed (empty when it printed nothing or the platform does not say).
+    void emulatorFailed(const QString &message, const QString &output);
+
+private:
+    QString m_folder;
+    std::future<GameList::Games> m_listing;
+    GameList::Games m_games;
+    SettingsFile m_settings;
+    LaunchOptions m_loaded;
+    bool m_saveFailureLogged = false;
+};

@@ -1,0 +1,81 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "startup/startup.h"
+
+#include "common/version.h"
+
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFileInfo>
+
+namespace Startup {
+
+namespace {
+
+const char *const help = "Usage: quorix [OPTIONS] [FOLDER]\n"
+                         "Lists the O2EM games (*.bin) of FOLDER, or of the current folder, and starts the\n"
+                         "emulator on the one you pick. The options are kept in FOLDER/quorix.cfg.\n"
+                         "\n"
+                         "  -h, --help     show this help and exit\n"
+                         "  -v, --version  show the version and exit\n"
+                         "\n"
+                         "Qt's own options, such as -style NAME and -platform NAME, are accepted too.\n";
+
+// Qt's options that take a value and those that do not; QApplication removes them itself.
+const char *const qtValueOptions[] = {"platform",      "platformpluginpath",
+                                      "platformtheme", "plugin",
+                                      "style",         "stylesheet",
+                                      "session",       "qwindowgeometry",
+                                      "geometry",      "qwindowtitle",
+                                      "title",         "qwindowicon",
+                                      "icon",          "display",
+                                      "name",          "visual",
+                                      "qmljsdebugger"};
+const char *const qtFlags[] = {"reverse", "widgetcount", "testability", "nograb", "dograb", "sync"};
+
+}
+
+Arguments parse(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption helpOption(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    const QCommandLineOption versionOption(QStringList{QStringLiteral("v"), QStringLiteral("version")});
+    parser.addOption(helpOption);
+    parser.addOption(versionOption);
+    for (const char *name : qtValueOptions)
+        parser.addOption(QCommandLineOption(QLatin1String(name), {}, QStringLiteral("value")));
+    for (const char *name : qtFlags)
+        parser.addOption(QCommandLineOption(QLatin1String(name)));
+
+    Arguments result;
+    const auto finish = [&result](Arguments::Action action, const QString &text) {
+        result.action = action;
+        result.text = text;
+        return result;
+    };
+    const auto fail = [&finish](const QString &why) {
+        return finish(Arguments::Action::Fail,
+                      QStringLiteral("quorix: %1\nTry 'quorix --help' for more information.\n").arg(why));
+    };
+    if (!parser.parse(arguments))
+        return fail(parser.errorText());
+    if (parser.isSet(helpOption))
+        return finish(Arguments::Action::Help, QLatin1String(help));
+    if (parser.isSet(versionOption))
+        return finish(Arguments::Action::Version, QStringLiteral("quorix " QUORIX_VERSION "\n"));
+    const QStringList folders = parser.positionalArguments();
+    if (folders.size() > 1)
+        return fail(QStringLiteral("one folder at most, not %1").arg(folders.size()));
+    if (!folders.isEmpty()) {
+        const QFileInfo folder(folders.first());
+        if (!folder.isDir())
+            return fail(QStringLiteral("%1: %2").arg(
+                folders.first(), folder.exists() ? QStringLiteral("not a folder") : QStringLiteral("no such folder")));
+        result.folder = folder.absoluteFilePath();
+    }
+    result.styleGiven = parser.isSet(QStringLiteral("style"));
+    result.platformGiven = parser.isSet(QStringLiteral("platform"));
+    return result;
+}
+
+}

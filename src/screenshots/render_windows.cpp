@@ -1,0 +1,53 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Renders the program's four windows to PNG files, for looking at what a user sees:
+//   render_windows <output folder>
+// Runs in a scratch folder with a few games, so the main window shows a real list.
+#include "common/module1.h"
+#include "forms/fonts.h"
+#include "forms/frmabout.h"
+#include "forms/frmkeys.h"
+#include "forms/frmwarning.h"
+#include "launch/launcher.h"
+#include "main/frmquorix.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    FormKit::applyClassicLook();
+    if (argc != 2) {
+        QTextStream(stderr) << "usage: render_windows <output folder>\n";
+        return 2;
+    }
+    const QDir out(QDir::current().absoluteFilePath(QString::fromLocal8Bit(argv[1])));
+    if (!out.mkpath(QStringLiteral(".")))
+        return 1;
+
+    QTemporaryDir games;
+    for (const char *name : {"O2ROM.BIN", "Cosmic Conflict.bin", "KC MUNCHKIN.BIN", "pickaxe pete.bin", "Turtles.bin"})
+        QFile(games.filePath(QLatin1String(name))).open(QIODevice::WriteOnly);
+
+    Launcher launcher(games.path());
+    frmQuorix main(launcher);
+    main.show();
+    Module1::strWarning = QStringLiteral("There are no available games!");
+    frmWarning warning;
+    warning.show();
+    frmKeys keys;
+    keys.show();
+    frmAbout about;
+    about.show();
+    QApplication::processEvents();
+
+    bool ok = true;
+    const std::pair<QWidget *, const char *> shots[]
+        = {{&main, "main.png"}, {&warning, "warning.png"}, {&keys, "keys.png"}, {&about, "about.png"}};
+    for (const auto &[window, file] : shots)
+        ok = window->grab().save(out.filePath(QLatin1String(file))) && ok;
+    return ok ? 0 : 1;
+}

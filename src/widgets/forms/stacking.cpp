@@ -1,0 +1,194 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "forms/stacking.h"
+
+#include "forms/nativeowner.h"
+
+#include <QAbstractNativeEventFilter>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+#include <QWindow>
+
+#include <algorithm>
+#include <cstring>
+
+namespace Stacking {
+
+// Whether a Wayland compositor decides the stacking: natively, or through XWayland.
+static bool compositorDecides()
+{
+    static const bool wayland = QGuiApplication::platformName().startsWith(QLatin1String("wayland"))
+        || (QGuiApplication::platformName() == QLatin1String("xcb") && !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"));
+    return wayland;
+}
+
+static void showAfresh(QWidget *window)
+{
+    window->hide(); // the widget and its state stay; only the compositor's window is new
+    window->show();
+}
+
+void afterFillingUndone(QWidget *window)
+{
+    if (compositorDecides()) // after the event at hand, whose title bar may be the one going
+        QMetaObject::invokeMethod(
+            window, [window] { showAfresh(window); }, Qt::QueuedConnection);
+}
+
+Qt::WindowFlags fixedWindowFlags(Qt::WindowFlags typeAndButtons)
+{
+    return Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::MSWindowsFixedSizeDialogHint
+        | typeAndButtons;
+}
+
+void centre(QWidget *window, const QWidget *owner)
+{
+    QRect area;
+    if (owner && owner->isVisible())
+        area = owner->frameGeometry();
+    else if (const QScreen *screen = QGuiApplication::primaryScreen())
+        area = screen->availableGeometry();
+    else
+        return;
+    QRect frame = window->frameGeometry();
+    frame.moveCenter(area.center());
+    const QScreen *screen = QGuiApplication::screenAt(area.center());
+    if (screen || (screen = QGuiApplication::primaryScreen())) {
+        const QRect room = screen->availableGeometry();
+        frame.moveRight(std::min(frame.right(), room.right()));
+        frame.moveBottom(std::min(frame.bottom(), room.bottom()));
+        frame.moveLeft(std::max(frame.left(), room.left()));
+        frame.moveTop(std::max(frame.top(), room.top()));
+    }
+    window->move(frame.topLeft());
+}
+
+void setOwner(QWidget *window, const QWidget *owner)
+{
+    if (!owner || !owner->windowHandle())
+        return;
+    window->winId(); // the native window, which is what the window manager is told about
+    window->windowHandle()->setTransientParent(owner->windowHandle());
+}
+
+void keepNormal(QWidget *window)
+{
+    window->winId();
+    QWindow *handle = window->windowHandle();
+    QObject::connect(handle, &QWindow::windowStateChanged, window, [window, handle] {
+        constexpr Qt::WindowStates filling = Qt::WindowMaximized | Qt::WindowFullScreen;
+        if (!((window->windowState() | handle->windowStates()) & filling))
+            return;
+        if (window->windowState() & filling)
+            window->setWindowState(window->windowState() & ~filling);
+        if (handle->windowStates() & filling)
+            handle->setWindowStates(handle->windowStates() & ~filling);
+        afterFillingUndone(window);
+    });
+}
+
+void releaseOwned(const QWidget *owner)
+{
+    const QWindow *handle = owner->windowHandle();
+    if (!handle)
+        return;
+    // A window with an owner does not keep the program running once the last other closes.
+    for (QWindow *window : QGuiApplication::topLevelWindows()) {
+        if (window->transientParent() == handle) {
+            window->setTransientParent(nullptr);
+            NativeOwner::release(window);
+        }
+    }
+}
+
+void bringToFront(QWidget *window)
+{
+    if (compositorDecides() && window->isVisible() && !window->isActiveWindow())
+        showAfresh(window);
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+// The X server's reports of the keyboard given to one of Quorix's windows. A click on a window
+// that a modal one blocks gives that window the keyboard; Qt passes it on to the modal window
+// and asks the window manager to activate that, which sway through XWayland only marks urgent,
+// leaving the window clicked over it. (Qt drops the click itself; the press the X server
+// reports is no sign, as it reports some presses on the modal window on its owner too.)
+class BlockedInput : public QObject, public QAbstractNativeEventFilter
+{
+public:
+    explicit BlockedInput(QWidget *modal)
+        : QObject(modal)
+        , m_modal(modal)
+    {
+        QCoreApplication::instance()->installNativeEventFilter(this);
+    }
+    ~BlockedInput() override { QCoreApplication::instance()->removeNativeEventFilter(this); }
+
+    bool nativeEventFilter(const QByteArray &type, void *message, qintptr *) override
+    {
+        // Only xcb names this type; its events come as the X server sent them.
+        if (type != "xcb_generic_event_t" || !m_modal->isVisible())
+            return false;
+        const QWidget *focused = QWidget::find(focusedOn(static_cast<const unsigned char *>(message)));
+        // Showing the modal window afresh gives the keyboard to another one for a moment.
+        if (focused == m_modal)
+            m_remapping = false;
+        else if (focused && !m_remapping && !m_pending) {
+            m_pending = true;
+            QMetaObject::invokeMethod(
+                m_modal, [this] { frontAgain(); }, Qt::QueuedConnection);
+        }
+        return false;
+    }
+
+private:
+    // The window given the keyboard, by the window manager or a client, not during a grab:
+    // a FocusIn, its window after code, detail and sequence.
+    static WId focusedOn(const unsigned char *event)
+    {
+        const bool focusIn = (event[0] & 0x7f) == 9, normal = event[8] == 0; // the top bit marks a sent event
+        quint32 window = 0;
+        if (focusIn && normal)
+            std::memcpy(&window, event + 4, sizeof window);
+        return window;
+    }
+
+    void frontAgain()
+    {
+        m_pending = false;
+        if (!m_modal->isVisible())
+            return;
+        if (compositorDecides()) {
+            m_remapping = true;
+            showAfresh(m_modal);
+        }
+        m_modal->raise();
+        m_modal->activateWindow();
+    }
+
+    QWidget *m_modal;
+    bool m_pending = false;   // brought to the front once the event at hand is done
+    bool m_remapping = false; // shown afresh, and not yet given the keyboard
+};
+
+void holdInput(QWidget *modal)
+{
+    new BlockedInput(modal);
+    // A compositor gives the keyboard to a blocked window that is clicked, natively. The About
+    // takes it back after that hand-over, not during it: asked during it, Wine (and so, maybe,
+    // Windows) lets the blocked window keep the keyboard.
+    QObject::connect(qApp, &QGuiApplication::focusWindowChanged, modal, [modal](const QWindow *focused) {
+        if (focused && focused != modal->windowHandle() && modal->isVisible())
+            QMetaObject::invokeMethod(
+                modal,
+                [modal] {
+                    if (modal->isVisible())
+                        bringToFront(modal);
+                },
+                Qt::QueuedConnection);
+    });
+}
+
+}

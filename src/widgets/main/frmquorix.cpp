@@ -1,0 +1,409 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "main/frmquorix.h"
+
+#include "common/module1.h"
+#include "forms/buttons.h"
+#include "forms/colours.h"
+#include "forms/fonts.h"
+#include "forms/frmabout.h"
+#include "forms/frmkeys.h"
+#include "forms/frmwarning.h"
+#include "forms/icon.h"
+#include "forms/stacking.h"
+#include "forms/titles.h"
+#include "forms/twips.h"
+#include "launch/gamelist.h"
+#include "launch/launcher.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QListView>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScopedValueRollback>
+
+using namespace FormKit;
+
+namespace {
+
+// Accessible names are the captions as read aloud: without the access-key marker.
+QString spoken(const QString &caption)
+{
+    QString s = caption;
+    return s.remove(QLatin1Char('&'));
+}
+
+template <class W>
+W *named(W *widget, const char *name, const QString &accessible)
+{
+    widget->setObjectName(QLatin1String(name));
+    widget->setAccessibleName(accessible);
+    return widget;
+}
+
+// The two stick frames, left to right.
+const struct {
+    const char *name, *group, *caption;
+    int left, buttonWidth;
+} stickFrames[]
+    = {{"fraStick1", "optS1", "Stick 1 Mode", 2040, 975}, {"fraStick2", "optS2", "Stick 2 Mode", 3480, 1095}};
+
+// Each frame's buttons, top to bottom: the modes are 0, 2, 1, 3, for the index is the mode, not
+// the place. The tab order follows the screen.
+const struct {
+    StickMode mode;
+    const char *caption;
+    int top;
+} stickRows[] = {{Stick::Disable, "Disable", 240},
+                 {Stick::LeftKeyboard, "Left Keyboard", 720},
+                 {Stick::RightKeyboard, "Right Keyboard", 1200},
+                 {Stick::Joystick, "Joystick", 1680}};
+
+// A list box with nothing selected takes the arrow keys as the platform's list boxes do: Down
+// and Home select the first game, Up and End the last, so a lone game can be chosen without
+// a mouse.
+class GameListView : public QListView
+{
+public:
+    using QListView::QListView;
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        const int rows = model()->rowCount();
+        if (rows > 0 && !selectionModel()->hasSelection()
+            && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+            const int key = event->key();
+            const int row = key == Qt::Key_Down || key == Qt::Key_Home ? 0
+                : key == Qt::Key_Up || key == Qt::Key_End              ? rows - 1
+                                                                       : -1;
+            if (row >= 0) {
+                setCurrentIndex(model()->index(row, 0));
+                return;
+            }
+        }
+        QListView::keyPressEvent(event);
+    }
+};
+
+}
+
+frmQuorix::frmQuorix(Launcher &launcher, QWidget *parent)
+    : QMainWindow(parent)
+    , m_launcher(launcher)
+{
+    setObjectName(QStringLiteral("frmQuorix"));
+    setWindowTitle(Title::Main);
+    setWindowIcon(programIcon());
+    setFont(defaultFont());
+    setWindowFlags(Stacking::fixedWindowFlags(Qt::Window | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint));
+    Stacking::keepNormal(this);
+
+    auto *client = new QWidget(this);
+    client->setFixedSize(px(6540), px(3585)); // the menu bar comes on top of this
+    setCentralWidget(client);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    buildGameList(client);
+    fraStick1 = buildStickFrame(client, 0, optS1, m_groupS1);
+    fraStick2 = buildStickFrame(client, 1, optS2, m_groupS2);
+    buildOptions(client);
+    buildButtons(client);
+    buildMenu();
+    setTabOrder();
+
+    // The layout's own selection, before the rule is listening: it is not a click.
+    optS1[Stick::LeftKeyboard]->setChecked(true);
+    optS2[Stick::Disable]->setChecked(true);
+    connect(m_groupS1, &QButtonGroup::idToggled, this, [this](int id, bool on) {
+        if (on)
+            optS1_Click(id);
+    });
+    connect(m_groupS2, &QButtonGroup::idToggled, this, [this](int id, bool on) {
+        if (on)
+            optS2_Click(id);
+    });
+    for (const QButtonGroup *group : {m_groupS1, m_groupS2}) {
+        tabStopOnChecked(group);
+        connect(group, &QButtonGroup::idToggled, this, [group] { tabStopOnChecked(group); });
+    }
+    connect(&m_launcher, &Launcher::emulatorFailed, this, &frmQuorix::showWarning);
+
+    Form_Load();
+    filList->setFocus();
+    layout()->activate(); // the final size, so that the window can be centred before it shows
+    Stacking::centre(this, nullptr);
+}
+
+frmQuorix::~frmQuorix()
+{
+    Stacking::releaseOwned(this);
+    Form_Terminate();
+}
+
+void frmQuorix::buildGameList(QWidget *client)
+{
+    lblFiles = named(new QLabel(QStringLiteral("Game List:"), client), "lblFiles", QStringLiteral("Game List:"));
+    lblFiles->move(px(120), px(120));
+    lblFiles->adjustSize();
+
+    m_games = new GameList::Model(this); // filled by the load step
+    filList = named(new GameListView(client), "filList", QStringLiteral("Game List"));
+    filList->setGeometry(twips(120, 360, 1695, 2235));
+    filList->setModel(m_games);
+    filList->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    filList->setSelectionMode(QAbstractItemView::SingleSelection);
+    filList->setUniformItemSizes(true);
+    filList->setLayoutMode(QListView::Batched); // lays out a long list in steps, after the window shows
+    connect(filList, &QAbstractItemView::doubleClicked, this, &frmQuorix::filList_DblClick);
+
+    lblCount = named(new QLabel(QStringLiteral("Game count:"), client), "lblCount", QStringLiteral("Game count:"));
+    lblCount->move(px(120), px(2640));
+    lblCount->adjustSize();
+
+    txtCount = named(new QLineEdit(client), "txtCount", QStringLiteral("Game count"));
+    txtCount->setGeometry(twips(120, 2880, 975, 285));
+    txtCount->setReadOnly(true); // nothing reads it back
+    setFieldBackground(txtCount, SystemColor::Menu);
+}
+
+QGroupBox *frmQuorix::buildStickFrame(QWidget *client, int stick, StickButtons &buttons, QButtonGroup *&group)
+{
+    const auto &f = stickFrames[stick];
+    auto *frame = named(new QGroupBox(QLatin1String(f.caption), client), f.name, QLatin1String(f.caption));
+    frame->setGeometry(twips(f.left, 120, 1335, 2175));
+    group = new QButtonGroup(frame);
+    for (const auto &row : stickRows) {
+        auto *button = new RadioButton(QLatin1String(row.caption), frame);
+        button->setObjectName(QStringLiteral("%1(%2)").arg(QLatin1String(f.group)).arg(row.mode));
+        button->setAccessibleName(QLatin1String(row.caption));
+        button->setGeometry(twips(120, row.top, f.buttonWidth, 375));
+        // Room to grow stays inside the frame's border and clear of the next button.
+        button->fitCaption(frame->width() - button->x() - 4, px(480) - 2);
+        group->addButton(button, row.mode);
+        buttons[static_cast<size_t>(row.mode)] = button;
+    }
+    return frame;
+}
+
+void frmQuorix::buildOptions(QWidget *client)
+{
+    const auto box = [client](const char *name, const char *caption, QRect geometry) {
+        auto *check = named(new CheckBox(QLatin1String(caption), client), name, QLatin1String(caption));
+        check->setGeometry(geometry);
+        return check;
+    };
+    chkDebug = box("chkDebug", "Debug mode", twips(2040, 2520, 1215, 255));
+    chkNoLimit = box("chkNoLimit", "No Speed Limit", twips(2040, 2880, 1455, 255));
+    chkNoSound = box("chkNoSound", "No Sound", twips(3480, 2520, 1095, 255));
+    ChkNoVoice = box("ChkNoVoice", "No Voice", twips(3480, 2880, 1215, 255));
+}
+
+void frmQuorix::buildButtons(QWidget *client)
+{
+    const auto button = [client](const char *name, const QString &caption, int top) {
+        auto *b = named(new QPushButton(caption, client), name, spoken(caption));
+        b->setGeometry(twips(5040, top, 1215, 495));
+        b->setAutoDefault(true); // Enter presses the focused button, as Space does
+        return b;
+    };
+    cmdRun = button("cmdRun", QStringLiteral("&Run Game"), 240);
+    cmdAbout = button("cmdAbout", QStringLiteral("&About"), 1080);
+    cmdExit = button("cmdExit", QStringLiteral("E&xit"), 1920);
+    cmdRun->setDefault(true);
+    connect(cmdRun, &QPushButton::clicked, this, &frmQuorix::cmdRun_Click);
+    connect(cmdAbout, &QPushButton::clicked, this, &frmQuorix::cmdAbout_Click);
+    connect(cmdExit, &QPushButton::clicked, this, &QWidget::close);
+}
+
+void frmQuorix::buildMenu()
+{
+    QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
+    file->setObjectName(QStringLiteral("mnuFile"));
+    file->setFont(font()); // a popup is a window of its own and would take the application's font
+    mnuKeys = file->addAction(QStringLiteral("Emulator &Keys"), this, &frmQuorix::mnuKeys_Click);
+    mnuSave = file->addAction(QStringLiteral("&Save on Exit"));
+    mnuSave->setCheckable(true); // a checkable action flips its own mark when chosen
+    mnuSave->setChecked(true);
+    mnuExit = file->addAction(QStringLiteral("E&xit"), this, &QWidget::close);
+    mnuKeys->setObjectName(QStringLiteral("mnuKeys"));
+    mnuSave->setObjectName(QStringLiteral("mnuSave"));
+    mnuExit->setObjectName(QStringLiteral("mnuExit"));
+}
+
+void frmQuorix::setTabOrder()
+{
+    std::vector<QWidget *> order{filList};
+    for (const StickButtons *buttons : {&optS1, &optS2})
+        for (const auto &row : stickRows)
+            order.push_back((*buttons)[static_cast<size_t>(row.mode)]);
+    order.insert(order.end(), {chkDebug, chkNoLimit, chkNoSound, cmdRun, cmdAbout, cmdExit, txtCount, ChkNoVoice});
+    for (size_t i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
+}
+
+void frmQuorix::Form_Load()
+{
+    m_games->setGames(m_launcher.games());
+    if (m_games->rowCount() > 1)
+        filList->setCurrentIndex(m_games->index(0));
+    txtCount->setText(QString::number(m_launcher.games().gameCount()));
+    applyOptions(m_launcher.load());
+}
+
+void frmQuorix::applyOptions(const LaunchOptions &o)
+{
+    chkDebug->setCheckState(checkState(o.debug));
+    chkNoLimit->setCheckState(checkState(o.noLimit));
+    chkNoSound->setCheckState(checkState(o.noSound));
+    ChkNoVoice->setCheckState(checkState(o.noVoice));
+    // Selecting from code runs the stick rule, exactly as a click would.
+    if (o.stick1)
+        optS1[static_cast<size_t>(*o.stick1)]->setChecked(true);
+    if (o.stick2)
+        optS2[static_cast<size_t>(*o.stick2)]->setChecked(true);
+}
+
+LaunchOptions frmQuorix::options() const
+{
+    const auto stick = [](const QButtonGroup *group) -> std::optional<StickMode> {
+        const int id = group->checkedId();
+        return id < 0 ? std::nullopt : std::optional<StickMode>(static_cast<StickMode>(id));
+    };
+    LaunchOptions o;
+    o.debug = checkValue(chkDebug->checkState());
+    o.noLimit = checkValue(chkNoLimit->checkState());
+    o.noSound = checkValue(chkNoSound->checkState());
+    o.noVoice = checkValue(ChkNoVoice->checkState());
+    o.stick1 = stick(m_groupS1);
+    o.stick2 = stick(m_groupS2);
+    return o;
+}
+
+QString frmQuorix::fileName() const
+{
+    const QModelIndexList selected = filList->selectionModel()->selectedIndexes();
+    return selected.isEmpty() ? QString() : selected.first().data().toString();
+}
+
+void frmQuorix::RunGame()
+{
+    const QString message = m_launcher.run(fileName(), options());
+    if (!message.isEmpty())
+        showWarning(message);
+}
+
+void frmQuorix::showWarning(const QString &message, const QString &details)
+{
+    Module1::strWarning = message;
+    frmWarning::showMessage(this, details);
+}
+
+void frmQuorix::SaveSettings()
+{
+    const QString failure = m_launcher.save(options(), m_userPresent); // the old file stays as it was
+    if (failure.isEmpty())
+        return;
+    QMessageBox box(QMessageBox::Warning, Title::Warning, failure, QMessageBox::Ok, this);
+    box.setFont(font());
+    box.exec();
+}
+
+void frmQuorix::endProgram()
+{
+    m_ending = true;
+    QApplication::closeAllWindows();
+    QCoreApplication::quit();
+}
+
+void frmQuorix::saveForSession()
+{
+    Form_Unload();
+}
+
+void frmQuorix::Form_Unload()
+{
+    if (mnuSave->isChecked())
+        SaveSettings();
+}
+
+void frmQuorix::Form_Terminate()
+{
+    if (mnuSave->isChecked())
+        SaveSettings();
+}
+
+void frmQuorix::closeEvent(QCloseEvent *event)
+{
+    // The About box holds the input until it closes; on Wayland the compositor's close reaches
+    // this window past it. The end of the session or a kill closes everything all the same.
+    if (QWidget *modal = QApplication::activeModalWidget(); modal && modal != this && !m_ending) {
+        event->ignore();
+        Stacking::bringToFront(modal);
+        return;
+    }
+    {
+        // The user closed it and is there to read, unless the session or a kill is ending it.
+        const QScopedValueRollback asking(m_userPresent, !m_ending);
+        Form_Unload();
+    }
+    Stacking::releaseOwned(this); // the keys and warning windows stay open and keep the program running
+    event->accept();
+}
+
+void frmQuorix::keyPressEvent(QKeyEvent *event)
+{
+    // Enter that no focused control used (list, check box, radio button, count box) runs the game.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        cmdRun->click();
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
+}
+
+void frmQuorix::cmdRun_Click()
+{
+    RunGame();
+}
+
+void frmQuorix::filList_DblClick()
+{
+    RunGame();
+}
+
+void frmQuorix::cmdAbout_Click()
+{
+    frmAbout::showModal(this);
+}
+
+void frmQuorix::mnuKeys_Click()
+{
+    frmKeys::showWindow(this);
+}
+
+void frmQuorix::optS1_Click(int Index)
+{
+    stickClick(optS1, optS2, Index);
+}
+
+void frmQuorix::optS2_Click(int Index)
+{
+    stickClick(optS2, optS1, Index);
+}
+
+void frmQuorix::stickClick(const StickButtons &mine, const StickButtons &other, int index)
+{
+    // The button just selected is checked; when the other stick holds the same mode, it moves on
+    // to the next, Joystick wrapping round to Disable.
+    Q_ASSERT(mine[static_cast<size_t>(index)]->isChecked());
+    if (other[static_cast<size_t>(index)]->isChecked())
+        other[static_cast<size_t>((index == Stick::Joystick ? -1 : index) + 1)]->setChecked(true); // runs its click
+}

@@ -1,0 +1,49 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// Where starting the program differs between Linux and Windows: platform_unix.cpp and
+// platform_win.cpp each implement it.
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+class QSocketNotifier;
+
+namespace Platform {
+
+// The command line as the user gave it, before the application object exists. On Windows from
+// the UTF-16 command line, so that a folder with letters outside the ANSI code page arrives whole.
+[[nodiscard]] QStringList arguments(int argc, char *argv[]);
+
+// Shows text that has no window to go to (--help, --version, a command-line mistake) where the
+// user sees it: the terminal; on Windows the console Quorix was started from, or else a message box.
+void tell(const QString &text, bool isError);
+
+// Why no window can open, said plainly before Qt tries (it would abort with a core dump); empty
+// when one can. platformGiven: -platform on the command line names where to draw.
+[[nodiscard]] QString noDisplay(bool platformGiven);
+
+// Turns a request to end from outside (SIGTERM, SIGHUP, SIGINT) into a Qt signal delivered by the
+// event loop, so that the program then ends as its close box ends it. Handlers are in place from
+// construction; the notifier that reports them needs the application object. On Windows there is
+// nothing to watch: a logoff or shutdown reaches the program as QGuiApplication::commitDataRequest.
+class TerminationWatcher : public QObject
+{
+    Q_OBJECT
+
+public:
+    TerminationWatcher();
+    ~TerminationWatcher() override;
+
+    // Starts reporting; call once the application object exists.
+    void listen();
+
+Q_SIGNALS:
+    void requested(int signal);
+
+private:
+    QSocketNotifier *m_notifier = nullptr; // on Linux
+};
+
+}

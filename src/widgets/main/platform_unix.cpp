@@ -1,0 +1,86 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "main/platform.h"
+
+#include "common/log.h"
+
+#include <QSocketNotifier>
+
+#include <cerrno>
+#include <csignal>
+#include <fcntl.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace Platform {
+
+QStringList arguments(int argc, char *argv[])
+{
+    QStringList list;
+    for (int i = 0; i < argc; ++i)
+        list << QString::fromLocal8Bit(argv[i]);
+    return list;
+}
+
+void tell(const QString &text, bool isError)
+{
+    isError ? Log::text(text) : Log::output(text);
+}
+
+QString noDisplay(bool platformGiven)
+{
+    if (platformGiven || !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || !qEnvironmentVariableIsEmpty("DISPLAY")
+        || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        return {};
+    return QStringLiteral("no display to open a window on (DISPLAY and WAYLAND_DISPLAY are not set)");
+}
+
+namespace {
+
+int signalPipe[2] = {-1, -1};
+const int watchedSignals[] = {SIGTERM, SIGHUP, SIGINT};
+
+extern "C" void onSignal(int number)
+{
+    const int saved = errno;
+    const auto byte = static_cast<unsigned char>(number);
+    [[maybe_unused]] const auto written = ::write(signalPipe[1], &byte, 1); // all a handler may safely do
+    errno = saved;
+}
+
+}
+
+TerminationWatcher::TerminationWatcher()
+{
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, signalPipe) != 0)
+        return;
+    struct sigaction action = {};
+    action.sa_handler = onSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (int number : watchedSignals)
+        sigaction(number, &action, nullptr);
+}
+
+TerminationWatcher::~TerminationWatcher()
+{
+    for (int number : watchedSignals)
+        std::signal(number, SIG_DFL);
+    for (int &fd : signalPipe) {
+        if (fd >= 0)
+            ::close(fd);
+        fd = -1;
+    }
+}
+
+void TerminationWatcher::listen()
+{
+    if (signalPipe[0] < 0 || m_notifier)
+        return;
+    m_notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, this);
+    connect(m_notifier, &QSocketNotifier::activated, this, [this] {
+        unsigned char byte = 0;
+        while (::read(signalPipe[0], &byte, 1) == 1)
+            Q_EMIT requested(byte);
+    });
+}
+}
