@@ -4,6 +4,7 @@
 # desktop entry and metainfo (validated), icons, manual and notices.
 set -euo pipefail
 build=$1 id=$2
+scripts=$(cd "$(dirname "$0")/../scripts" && pwd)
 prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
 cmake --install "$build" --prefix "$prefix" >/dev/null
@@ -12,7 +13,6 @@ for f in ../bin/quorix applications/$id.desktop metainfo/$id.metainfo.xml man/ma
          doc/quorix/{copyright,changelog.gz,README.md} icons/hicolor/{16x16,32x32,48x48,64x64,128x128,256x256}/apps/$id.png; do
     [ -s "$f" ] || { echo "missing from the install tree: $f"; exit 1; }
 done
-desktop-file-validate applications/$id.desktop
-appstreamcli validate --no-net --pedantic metainfo/$id.metainfo.xml
-[ "$(../bin/quorix --version)" = "quorix $(sed -n 's/.*<release version="\([^"]*\)".*/\1/p' metainfo/$id.metainfo.xml)" ]
+"$scripts/validate-desktop-files" .
+[ "$(../bin/quorix --version)" = "quorix $(sed -n 's/.*<release version="\([^"]*\)".*/\1/p' metainfo/"$id".metainfo.xml)" ]
 echo "install tree ok"
