@@ -1,15 +1,59 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Stands in for the emulator: records its working folder, how it was called and its arguments
-// in o2em-<pid>.args, then behaves as the real one does in the situation named by
-// O2EM_STANDIN: nobios, badoption, segv, exit0, exit3, runner, flood, late; by default it stays
-// alive a while, as a running game does.
-#include <csignal>
+// in o2em-<pid>.args (on Windows the arguments as the Microsoft C runtime splits them, and the
+// window state it was asked for), then behaves as the real one does in the situation named by
+// O2EM_STANDIN: exit0, exit3, segv, runner; on Linux also nobios, badoption, flood and late. By
+// default it stays alive a while, as a running game does.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+
+#ifdef _WIN32
+#include <windows.h>
+using Char = wchar_t;
+static std::string text(const wchar_t *wide) // UTF-8, as the tests read names
+{
+    const int size = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<size_t>(size > 0 ? size - 1 : 0), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide, -1, out.data(), size, nullptr, nullptr);
+    return out;
+}
+static std::string folder()
+{
+    static wchar_t cwd[32768];
+    return GetCurrentDirectoryW(32768, cwd) ? text(cwd) : std::string();
+}
+static std::string shown() // how Quorix asked the window to open
+{
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    GetStartupInfoW(&startup);
+    const bool asked = startup.dwFlags & STARTF_USESHOWWINDOW;
+    return asked && startup.wShowWindow == SW_SHOWMAXIMIZED ? "maximized" : "shown as it likes";
+}
+static int pid()
+{
+    return static_cast<int>(GetCurrentProcessId());
+}
+#else
+#include <csignal>
 #include <sys/ioctl.h>
 #include <unistd.h>
+using Char = char;
+static std::string text(const char *bytes)
+{
+    return bytes;
+}
+static std::string folder()
+{
+    char cwd[4096];
+    return getcwd(cwd, sizeof cwd) ? cwd : "";
+}
+static int pid()
+{
+    return getpid();
+}
 
 // Writes its last words and ends so that they are still in the pipe when the reader of its
 // output learns of the end, as under load: that reader (its parent) is held meanwhile, and a
@@ -34,23 +78,9 @@
     _exit(whole ? 1 : 2);
 }
 
-int main(int argc, char *argv[])
+// What only the Linux build prints: Windows does not read a window program's output.
+static int linuxOnly(const std::string &mode, const std::string &record)
 {
-    const std::string name = "o2em-" + std::to_string(getpid()) + ".args";
-    const std::string partial = name + ".partial";
-    FILE *f = std::fopen(partial.c_str(), "wb");
-    char cwd[4096];
-    if (!f || !getcwd(cwd, sizeof cwd))
-        return 1;
-    std::fwrite(cwd, 1, std::string(cwd).size() + 1, f);
-    for (int i = 0; i < argc; ++i)
-        std::fwrite(argv[i], 1, std::string(argv[i]).size() + 1, f); // with its NUL
-    std::fclose(f);
-    if (std::rename(partial.c_str(), name.c_str()) != 0)
-        return 1;
-
-    const char *env = std::getenv("O2EM_STANDIN");
-    const std::string mode = env ? env : "";
     if (mode == "nobios") {
         std::puts("O2EM v1.51");
         std::puts("No BIOS found");
@@ -60,23 +90,11 @@ int main(int argc, char *argv[])
         std::fputs("Invalid option : s1\n", stderr);
         return 1;
     }
-    if (mode == "segv") {
-        std::puts("O2EM v1.51");
-        std::fflush(stdout);
-        std::raise(SIGSEGV);
-    }
-    if (mode == "exit0")
-        return 0;
-    if (mode == "exit3")
-        return 3;
-    if (mode == "flood") { // 1 MiB at once, then the reason
-        static char block[1 << 20];
+    if (mode == "flood") {                          // 1 MiB at once, then its last 60 KiB in one write as it ends, the
+        static char block[1 << 20], last[60 << 10]; // reason's line ended as a DOS-minded program may
         std::memset(block, 'x', sizeof block);
         std::fwrite(block, 1, sizeof block, stdout);
         std::fflush(stdout);
-        // Its last 60 KiB in one write, as it ends. The reason ends its line as a DOS-minded
-        // program may.
-        static char last[60 << 10];
         const char reason[] = "\nflood\t done  \r\n";
         std::memset(last, 'x', sizeof last);
         std::memcpy(last + sizeof last - (sizeof reason - 1), reason, sizeof reason - 1);
@@ -87,12 +105,11 @@ int main(int argc, char *argv[])
         std::puts("late failure");
         return 1;
     }
-    if (mode == "runner") { // a line every 100 ms, and a count of them beside the arguments
+    if (mode == "runner") { // a line every 100 ms, and a count of them beside the record
         for (int line = 1; line <= 300; ++line) {
             std::printf("frame %d\n", line);
             std::fflush(stdout);
-            FILE *count = std::fopen((name + ".lines").c_str(), "wb");
-            if (count)
+            if (FILE *count = std::fopen((record + ".lines").c_str(), "wb"))
                 std::fprintf(count, "%d", line), std::fclose(count);
             usleep(100000);
         }
@@ -100,6 +117,48 @@ int main(int argc, char *argv[])
     }
     for (int fd = 0; fd < 3; ++fd)
         close(fd); // nothing of the test's output is kept open while it lingers
+    return -1;
+}
+#endif
+
+#ifdef _WIN32
+int wmain(int argc, Char *argv[])
+#else
+int main(int argc, Char *argv[])
+#endif
+{
+    // Each field with a NUL after it; written aside and renamed, as the tests wait for the name.
+    std::string fields = folder() + '\0';
+#ifdef _WIN32
+    fields += shown() + '\0';
+#endif
+    for (int i = 0; i < argc; ++i)
+        fields += text(argv[i]) + '\0';
+    const std::string record = "o2em-" + std::to_string(pid()) + ".args", partial = record + ".partial";
+    FILE *f = std::fopen(partial.c_str(), "wb");
+    if (!f || std::fwrite(fields.data(), 1, fields.size(), f) != fields.size() || std::fclose(f) != 0
+        || std::rename(partial.c_str(), record.c_str()) != 0)
+        return 1;
+
+    const char *env = std::getenv("O2EM_STANDIN");
+    const std::string mode = env ? env : "";
+    if (mode == "exit0")
+        return 0;
+    if (mode == "exit3")
+        return 3;
+#ifdef _WIN32
+    if (mode == "segv") // ends as an access violation does, without a debugger
+        TerminateProcess(GetCurrentProcess(), 0xC0000005);
+    Sleep(4000); // longer than Quorix watches a start
+#else
+    if (mode == "segv") {
+        std::puts("O2EM v1.51");
+        std::fflush(stdout);
+        std::raise(SIGSEGV);
+    }
+    if (const int status = linuxOnly(mode, record); status >= 0)
+        return status;
     sleep(3);
+#endif
     return 0;
 }

@@ -3,6 +3,9 @@
 
 // The main window as a user meets it, on a scratch game folder, with named ways to act on it.
 
+#include "forms/fonts.h"
+#include "forms/frmkeys.h"
+#include "forms/frmwarning.h"
 #include "launch/launcher.h"
 #include "main/frmquorix.h"
 #include "testkit.h"
@@ -98,5 +101,37 @@ private:
         const QAbstractItemModel *model = find<QListView>(QStringLiteral("filList"))->model();
         return model->match(model->index(0, 0), Qt::DisplayRole, game, 1, Qt::MatchExactly | Qt::MatchCaseSensitive)
             .value(0);
+    }
+};
+
+namespace TestKit {
+
+// The warning window's message field, or none while it is not open.
+inline QLineEdit *warningField()
+{
+    const auto *w = FixedWindow::instance<frmWarning>();
+    return w ? w->findChild<QLineEdit *>(QStringLiteral("txtWarning")) : nullptr;
+}
+// Its message whole, as screen readers are given it above what the emulator printed.
+inline QString warning()
+{
+    return warningField() ? warningField()->accessibleDescription().section(u'\n', 0, 0) : QString();
+}
+
+}
+
+// What every suite of windows shares: the look main() gives them, and no secondary window
+// left over from one row to the next.
+class WindowSuite : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { FormKit::applyClassicLook(); }
+    void cleanup()
+    {
+        delete FixedWindow::instance<frmKeys>();
+        delete FixedWindow::instance<frmWarning>();
+        qunsetenv("O2EM_STANDIN");
     }
 };

@@ -24,10 +24,12 @@ enum Need {
     CaseSensitiveNames,
     PlainNames,
     LinuxEmulators,
-    LinuxStandIn,
+    EmulatorOutput,
     ConsoleProgram,
     QtStyleByDefault,
-    ModalByQt
+    ModalByQt,
+    HiddenMarks,
+    HeldFiles
 };
 }
 
@@ -100,11 +102,12 @@ public:
         QList<QStringList> all;
         for (const QString &f : QDir(path()).entryList(pattern)) {
             QByteArray bytes = read(f);
-            // On Windows the stand-in's rename holds the file a moment after the name shows (open for deletion, unshared).
+            // On Windows the stand-in's rename holds the file a moment after the name shows (open for
+            // deletion, unshared).
             for (int waited = 0; bytes == "<missing>" && waited < 1000; waited += 10)
                 QTest::qWait(10), bytes = read(f);
             QStringList start = QString::fromUtf8(bytes.chopped(1)).split(QChar(0)); // each ends in a NUL
-            for (qsizetype i = 0; i < qMin<qsizetype>(2, start.size()); ++i)
+            for (qsizetype i = 0; i < qMin<qsizetype>(startHead({}, {}).size(), start.size()); ++i)
                 start[i] = QDir::fromNativeSeparators(start[i]); // the folder and the program, as Qt writes paths
             all << start;
         }

@@ -17,14 +17,12 @@ using namespace Qt::StringLiterals;
 using TestKit::WorkFolder;
 
 using Options = std::optional<LaunchOptions>;
-enum class Obstacle { None, ReadOnlyFolder, ReadOnlyFile, FolderOfThatName, RenameFails, DiskFull };
+enum class Obstacle { None, ReadOnlyFolder, ReadOnlyFile, FolderOfThatName, RenameFails, DiskFull, HeldOpen };
 struct Link {
     QByteArray name, target;
 };
-using Links = QList<Link>;
 Q_DECLARE_METATYPE(Options)
 Q_DECLARE_METATYPE(Obstacle)
-Q_DECLARE_METATYPE(Links)
 
 // The obstacles to a save, each set up in a folder that holds an earlier quorix.cfg.
 static void readOnlyFolder(const WorkFolder &f)
@@ -68,9 +66,19 @@ static std::pair<bool, QString> saveDefaults(Obstacle obstacle)
 // The kinds of entry a game folder can hold.
 using TestKit::makeFile, TestKit::makeFolder, TestKit::makeFifo, TestKit::makeLink;
 
+// What a game folder holds, and how its file system behaves.
+struct Folder {
+    QByteArrayList files, folders, fifos;
+    QList<Link> links;
+    QByteArrayList hidden;   // files marked hidden (or system, by name) the system's way
+    bool noTypes = false;    // the file system reports no entry types, as some network and FUSE ones do
+    bool unreadable = false; // the folder may be entered but not listed
+};
+Q_DECLARE_METATYPE(Folder)
+
 static void plainFolder(const char *tag, const QByteArrayList &files, const QByteArrayList &listed, int count)
 {
-    QTest::newRow(tag) << files << QByteArrayList() << QByteArrayList() << Links() << false << false << listed << count;
+    QTest::newRow(tag) << Folder{files} << listed << count;
 }
 
 // Names in list order, enough for the radix passes: `perLetter` names for each of `letters`
@@ -179,6 +187,8 @@ private Q_SLOTS:
             << Obstacle::FolderOfThatName << u"a folder has that name"_s << QByteArray("<missing>");
         QTest::newRow("the rename fails") << Obstacle::RenameFails << u"Input/output error"_s << before;
         QTest::newRow("the disk is full") << Obstacle::DiskFull << u"the disk may be full"_s << before;
+        QTest::newRow("held open by a program that does not share it")
+            << Obstacle::HeldOpen << TestKit::heldTold << before;
     }
     void failedSave()
     {
@@ -189,6 +199,8 @@ private Q_SLOTS:
             SKIP_WITHOUT(FolderModes);
         if (obstacle == Obstacle::RenameFails || obstacle == Obstacle::DiskFull)
             SKIP_WITHOUT(FaultInjection);
+        if (obstacle == Obstacle::HeldOpen)
+            SKIP_WITHOUT(HeldFiles);
         WorkFolder folder;
         QVERIFY(folder.write(Names::SettingsFile, QByteArray(20000, 'x')));
         if (obstacle == Obstacle::ReadOnlyFolder)
@@ -197,6 +209,8 @@ private Q_SLOTS:
             readOnlyFile(folder);
         if (obstacle == Obstacle::FolderOfThatName)
             folderOfThatName(folder);
+        const auto held
+            = obstacle == Obstacle::HeldOpen ? TestKit::holdOpen(folder.file(Names::SettingsFile)) : nullptr;
         const auto [saved, why] = saveDefaults(obstacle);
         QCOMPARE(saved, told.isEmpty());
         QCOMPARE(why, told);
@@ -257,12 +271,7 @@ private Q_SLOTS:
 
     void scan_data()
     {
-        QTest::addColumn<QByteArrayList>("files");
-        QTest::addColumn<QByteArrayList>("folders");
-        QTest::addColumn<QByteArrayList>("fifos");
-        QTest::addColumn<Links>("links");
-        QTest::addColumn<bool>("noTypes"); // the file system reports no entry types, as some network and FUSE ones do
-        QTest::addColumn<bool>("unreadable"); // the folder may be entered but not listed
+        QTest::addColumn<Folder>("folder");
         QTest::addColumn<QByteArrayList>("listed");
         QTest::addColumn<int>("count"); // as the count box shows it
         plainFolder("empty", {}, {}, 0);
@@ -272,19 +281,7 @@ private Q_SLOTS:
         plainFolder("case folded, A and Z too",
                     {"zeta.BIN", "O2ROM.BIN", "Zulu.bin", "Azure.bin", "alpha.bin", "Beta.Bin", "o2rom.bin"},
                     {"alpha.bin", "Azure.bin", "Beta.Bin", "O2ROM.BIN", "o2rom.bin", "zeta.BIN", "Zulu.bin"}, 6);
-        plainFolder("non-ASCII folded",
-                    {"\xc3\x89"
-                     "den.bin",
-                     "\xc3\xa9"
-                     "b\xc3\xa8"
-                     "ne.bin",
-                     "zorro.bin"},
-                    {"zorro.bin",
-                     "\xc3\xa9"
-                     "b\xc3\xa8"
-                     "ne.bin",
-                     "\xc3\x89"
-                     "den.bin"},
+        plainFolder("non-ASCII folded", {"Éden.bin", "ébène.bin", "zorro.bin"}, {"zorro.bin", "ébène.bin", "Éden.bin"},
                     3);
         plainFolder("same but for case: capitals first", {"b.bin", "B.bin", "a.bin"}, {"a.bin", "B.bin", "b.bin"}, 3);
         plainFolder("a name before its longer self", {"ab.bin.bin", "ab.bin"}, {"ab.bin", "ab.bin.bin"}, 2);
@@ -305,64 +302,68 @@ private Q_SLOTS:
         const QByteArrayList first = inOrder({}, latin, 12), second = inOrder(u"x"_s, latin, 12);
         plainFolder("312 names that differ in their first letter, in both cases", reversed(first), first, 312);
         plainFolder("312 names that differ in their second letter, in both cases", reversed(second), second, 312);
-        const QByteArrayList foreign = inOrder(
-            {}, u"àáâãäåæçèéêëìíîïðñòóôõöøùúûüýþÿαβγδεζηθικλμνξοπρστυφχψωабвгдежзийклмнопрстуфхцчшщъыьэюя"_s, 4);
+        const QByteArrayList foreign = inOrder({},
+                                               u"àáâãäåæçèéêëìíîïðñòóôõöøùúûüýþÿ"
+                                               u"αβγδεζηθικλμνξοπρστυφχψωабвгдежзийклмнопрстуфхцчшщъыьэюя"_s,
+                                               4);
         plainFolder("348 Latin, Greek and Cyrillic names, in both cases", reversed(foreign), foreign, 348);
         plainFolder("short and odd names", {"bin", "robin", "x.bi", "a.bin.txt", "b.binx", ".bin", "a.BIN"}, {"a.BIN"},
                     1);
         plainFolder("hidden", {".x.bin", "y.bin"}, {"y.bin"}, 1);
-        const Links links{
-            {"alias.bin", "real.bin"}, {"gone.bin", "nowhere"}, {"dir.bin", "x.bin"}, {"fifo.bin", "pipe.bin"}};
-        QTest::newRow("folders, links, FIFOs")
-            << QByteArrayList{"real.bin"} << QByteArrayList{"x.bin"} << QByteArrayList{"pipe.bin"} << links << false
-            << false << QByteArrayList{"alias.bin", "real.bin"} << 2;
-        QTest::newRow("the same where the file system reports no types")
-            << QByteArrayList{"real.bin"} << QByteArrayList{"x.bin"} << QByteArrayList{"pipe.bin"} << links << true
-            << false << QByteArrayList{"alias.bin", "real.bin"} << 2;
+        const QByteArrayList realAndAlias{"alias.bin", "real.bin"};
+        Folder odd{{"real.bin"}, {"x.bin"}, {"pipe.bin"}, {{"alias.bin", "real.bin"}, {"gone.bin", "nowhere"}}};
+        odd.links += {{"dir.bin", "x.bin"}, {"fifo.bin", "pipe.bin"}};
+        QTest::newRow("folders, links, FIFOs") << odd << realAndAlias << 2;
+        odd.noTypes = true;
+        QTest::newRow("the same where the file system reports no types") << odd << realAndAlias << 2;
         plainFolder("not valid UTF-8", {"bad\xff.bin", "ok.bin"}, {"ok.bin"}, 1);
-        QTest::newRow("unreadable folder") << QByteArrayList{"a.bin", "b.bin"} << QByteArrayList() << QByteArrayList()
-                                           << Links() << false << true << QByteArrayList() << 0;
+        Folder unreadable{{"a.bin", "b.bin"}};
+        unreadable.unreadable = true;
+        QTest::newRow("unreadable folder") << unreadable << QByteArrayList() << 0;
+        Folder marked{{"Shown.bin"}};
+        marked.hidden = {"Hidden.bin", "System.bin"};
+        QTest::newRow("files marked hidden or system") << marked << QByteArrayList{"Shown.bin"} << 1;
     }
     void scan()
     {
-        QFETCH(QByteArrayList, files);
-        QFETCH(QByteArrayList, folders);
-        QFETCH(QByteArrayList, fifos);
-        QFETCH(Links, links);
-        QFETCH(bool, noTypes);
-        QFETCH(bool, unreadable);
+        QFETCH(Folder, folder);
         QFETCH(QByteArrayList, listed);
         QFETCH(int, count);
-        if (!fifos.isEmpty())
+        if (!folder.fifos.isEmpty())
             SKIP_WITHOUT(Fifos);
-        if (unreadable)
+        if (folder.unreadable)
             SKIP_WITHOUT(FolderModes);
-        if (QString::fromUtf8(files.join('/')).toUtf8() != files.join('/'))
+        if (!folder.hidden.isEmpty())
+            SKIP_WITHOUT(HiddenMarks);
+        if (QString::fromUtf8(folder.files.join('/')).toUtf8() != folder.files.join('/'))
             SKIP_WITHOUT(ByteNames);
-        if (QString::fromUtf8(files.join('/')).toLower().split(u'/').removeDuplicates())
+        if (QString::fromUtf8(folder.files.join('/')).toLower().split(u'/').removeDuplicates())
             SKIP_WITHOUT(CaseSensitiveNames);
-        WorkFolder folder;
-        const QByteArray dir = QFile::encodeName(folder.path()) + '/';
+        WorkFolder work;
+        const QByteArray dir = QFile::encodeName(work.path()) + '/';
         const auto cleanUp
             = qScopeGuard([&] { unlink((dir + "bad\xff.bin").constData()); }); // QTemporaryDir cannot remove it
-        for (const QByteArray &name : files)
+        for (const QByteArray &name : folder.files + folder.hidden)
             QVERIFY(makeFile(dir + name));
-        for (const QByteArray &name : folders)
+        for (const QByteArray &name : folder.hidden)
+            QVERIFY(TestKit::markHidden(dir + name, name.startsWith("System")));
+        for (const QByteArray &name : folder.folders)
             QVERIFY(makeFolder(dir + name));
-        for (const QByteArray &name : fifos)
+        for (const QByteArray &name : folder.fifos)
             QVERIFY(makeFifo(dir + name));
-        for (const Link &link : links)
+        for (const Link &link : folder.links)
             QVERIFY(makeLink(dir + link.name, link.target));
-        if (unreadable) {
-            TestKit::handOver(folder.path(), 0311);
-            QCOMPARE(TestKit::asUser([&] { return GameList::scan(folder.path()).size(); }), 0);
+        if (folder.unreadable) {
+            TestKit::handOver(work.path(), 0311);
+            QCOMPARE(TestKit::asUser([&] { return GameList::scan(work.path()).size(); }), 0);
             return;
         }
-        unknownTypes = noTypes;
-        const GameList::Games got = GameList::startScan(folder.path()).get();
+        unknownTypes = folder.noTypes;
+        const GameList::Games got = GameList::startScan(work.path()).get();
         unknownTypes = false;
-        QCOMPARE(got.toList().join(u'/'), QString::fromUtf8(listed.join('/'))); // no name holds a slash
-        QCOMPARE(got.gameCount(), count);
+        // No name holds a slash.
+        QCOMPARE(std::pair(got.toList().join(u'/'), got.gameCount()),
+                 std::pair(QString::fromUtf8(listed.join('/')), count));
     }
 };
 

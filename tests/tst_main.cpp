@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The main window as a user meets it: start-up from quorix.cfg, the stick rule, the keyboard,
 // and the ways out, each saving the options.
-#include "forms/fonts.h"
-#include "forms/frmwarning.h"
 #include "session.h"
 
 #include <QMessageBox>
@@ -10,56 +8,38 @@
 
 using namespace Qt::StringLiterals;
 
-// How the user (or the system) ends the program.
-enum class Ending {
-    CloseBox,
-    ExitButton,
-    FileExit,
-    EnterOnExit,
-    AltX,
-    Kill,
-    Logout,
-    WindowEnds,
-    ClosedThenSpoiledThenEnds
+using Step = std::function<void(Session &)>;
+Q_DECLARE_METATYPE(Step)
+
+// The ways the user (or the system) ends the program.
+static const Step closeBox = [](Session &s) { s.window->close(); };
+static const Step killed = [](Session &s) { s.window->endProgram(); };
+static const Step logout = [](Session &s) { s.window->saveForSession(); };
+static const Step windowEnds = [](Session &s) { s.end(); };
+static const Step closedThenSpoiledThenEnds = [](Session &s) {
+    s.window->close();
+    TestKit::WorkFolder::put(s.folder.file(u"quorix.cfg"_s), "spoiled");
+    s.end();
 };
-Q_DECLARE_METATYPE(Ending)
-
-static const QByteArray defaultRecord
-    = "0,0,0,0,1,0,\"#TRUE#\"\r\n"; // the 22 bytes written when there is no usable file
-
-static void endBy(Session &s, Ending how)
+static Step click(const QString &name)
 {
-    switch (how) {
-    case Ending::CloseBox:
-        s.window->close();
-        break;
-    case Ending::ExitButton:
-        s.click(u"cmdExit"_s);
-        break;
-    case Ending::FileExit:
-        s.choose(u"mnuExit"_s);
-        break;
-    case Ending::EnterOnExit:
-        s.press(Qt::Key_Return, u"cmdExit"_s);
-        break;
-    case Ending::AltX:
-        s.alt(Qt::Key_X);
-        break;
-    case Ending::Kill:
-        s.window->endProgram();
-        break;
-    case Ending::Logout:
-        s.window->saveForSession();
-        break;
-    case Ending::WindowEnds:
-        s.end();
-        break;
-    case Ending::ClosedThenSpoiledThenEnds:
-        s.window->close();
-        TestKit::WorkFolder::put(s.folder.file(u"quorix.cfg"_s), "spoiled");
-        s.end();
-        break;
+    return [name](Session &s) { s.click(name); };
+}
+
+// What the window shows once it has started, and what became of quorix.cfg.
+struct Started {
+    QByteArray options; // as quorix.cfg would hold them
+    QString count, selected;
+    QByteArray file;
+    bool operator==(const Started &o) const
+    {
+        return options == o.options && count == o.count && selected == o.selected && file == o.file;
     }
+};
+char *toString(const Started &s)
+{
+    return QTest::toString(u"options %1, count %2, selected \"%3\", file %4"_s.arg(
+        QString::fromLatin1(s.options), s.count, s.selected, QString::fromLatin1(s.file.toPercentEncoding())));
 }
 
 // Collects what opens over the window in its own font (a message box's text, or the name of
@@ -86,65 +66,62 @@ private:
     QTimer m_timer;
 };
 
-class TestMain : public QObject
+class TestMain : public WindowSuite
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase() { FormKit::applyClassicLook(); }
-    void cleanup() { delete FixedWindow::instance<frmWarning>(); }
-
     void startUp_data()
     {
+        QTest::addColumn<QStringList>("games");
         QTest::addColumn<Config>("config");
         QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QByteArray>("shown");    // the controls, as quorix.cfg would hold them
-        QTest::addColumn<bool>("defaultWritten"); // else the file is left as it was
-        QTest::newRow("no file: defaults written") << Config::Missing << QByteArray() << "0,0,0,0,1,0"_ba << true;
-        QTest::newRow("all set") << Config::Bytes << "1,1,1,1,3,2\r\n"_ba
-                                 << "1,1,1,1,3,2"_ba << false;
-        QTest::newRow("sticks 2 and 2 pulled apart") << Config::Bytes << "0,0,0,0,2,2\r\n"_ba
-                                                     << "0,0,0,0,3,2"_ba << false;
-        QTest::newRow("sticks 3 and 3 wrap") << Config::Bytes << "0,0,0,0,3,3\r\n"_ba
-                                             << "0,0,0,0,0,3"_ba << false;
-        QTest::newRow("sticks 0 and 0") << Config::Bytes << "0,0,0,0,0,0\r\n"_ba
-                                        << "0,0,0,0,1,0"_ba << false;
-        QTest::newRow("the layout's own pair") << Config::Bytes << "0,0,0,0,2,0\r\n"_ba
-                                               << "0,0,0,0,2,0"_ba << false;
-        QTest::newRow("stick 1 on the layout's stick 2") << Config::Bytes << "0,0,0,0,0,3\r\n"_ba
-                                                         << "0,0,0,0,0,3"_ba << false;
-        QTest::newRow("grayed box") << Config::Bytes << "0,2,0,1,1,0\r\n"_ba
-                                    << "0,2,0,1,1,0"_ba << false;
-        QTest::newRow("bad stick after set boxes") << Config::Bytes << "1,1,1,1,4,0\r\n"_ba
-                                                   << "0,0,0,0,1,0"_ba << true;
-        QTest::newRow("short file") << Config::Bytes << "1,1,1"_ba
-                                    << "0,0,0,0,1,0"_ba << true;
-        QTest::newRow("a record of exactly the 4096 bytes read")
-            << Config::Bytes << "1,0,0,0,1," + QByteArray(4085, ' ') + "0"
-            << "1,0,0,0,1,0"_ba << false;
-        QTest::newRow("a value running over the read limit")
-            << Config::Bytes << "0,0,0,0,1," + QByteArray(4090, '0') + "1\r\n"
-            << "0,0,0,0,1,0"_ba << true;
-        QTest::newRow("a record behind 5000 blanks") << Config::Bytes << QByteArray(5000, ' ') + "1,1,1,1,3,2\r\n"
-                                                     << "0,0,0,0,1,0"_ba << true;
-        QTest::newRow("a FIFO, never opened") << Config::Fifo << QByteArray() << "0,0,0,0,1,0"_ba << true;
-        QTest::newRow("a dangling link") << Config::DanglingLink << QByteArray() << "0,0,0,0,1,0"_ba << true;
-        QTest::newRow("100 MB of zeros") << Config::HugeZeros << QByteArray() << "0,0,0,0,1,0"_ba << true;
+        QTest::addColumn<Started>("started");
+        const QStringList two{u"pong.bin"_s, u"Zap.bin"_s}, withRom{u"O2ROM.BIN"_s, u"pong.bin"_s, u"Zap.bin"_s};
+        const QByteArray defaults = "0,0,0,0,1,0", written = "0,0,0,0,1,0,\"#TRUE#\"\r\n"; // the 22 bytes
+        const auto row = [](const char *tag, const QStringList &games, Config config, const QByteArray &bytes,
+                            const Started &started) { QTest::newRow(tag) << games << config << bytes << started; };
+        const auto kept = [&two](const char *tag, const QByteArray &bytes, const QByteArray &shown) {
+            QTest::newRow(tag) << two << Config::Bytes << bytes << Started{shown, u"2"_s, u"pong.bin"_s, bytes};
+        };
+        const auto replaced = [&](const char *tag, Config config, const QByteArray &bytes) {
+            QTest::newRow(tag) << two << config << bytes << Started{defaults, u"2"_s, u"pong.bin"_s, written};
+        };
+        row("no file: defaults written", withRom, Config::Missing, {}, {defaults, u"2"_s, u"O2ROM.BIN"_s, written});
+        row("only the ROM", {u"O2ROM.BIN"_s}, Config::Missing, {}, {defaults, u"0"_s, {}, written});
+        row("one game, not selected", {u"pong.bin"_s}, Config::Missing, {}, {defaults, u"1"_s, {}, written});
+        row("no game", {}, Config::Missing, {}, {defaults, u"0"_s, {}, written});
+        kept("all set", "1,1,1,1,3,2\r\n", "1,1,1,1,3,2");
+        kept("sticks 2 and 2 pulled apart", "0,0,0,0,2,2\r\n", "0,0,0,0,3,2");
+        kept("sticks 3 and 3 wrap", "0,0,0,0,3,3\r\n", "0,0,0,0,0,3");
+        kept("sticks 0 and 0", "0,0,0,0,0,0\r\n", "0,0,0,0,1,0");
+        kept("the layout's own pair", "0,0,0,0,2,0\r\n", "0,0,0,0,2,0");
+        kept("stick 1 on the layout's stick 2", "0,0,0,0,0,3\r\n", "0,0,0,0,0,3");
+        kept("grayed box", "0,2,0,1,1,0\r\n", "0,2,0,1,1,0");
+        kept("a record of exactly the 4096 bytes read", "1,0,0,0,1," + QByteArray(4085, ' ') + "0", "1,0,0,0,1,0");
+        replaced("bad stick after set boxes", Config::Bytes, "1,1,1,1,4,0\r\n");
+        replaced("short file", Config::Bytes, "1,1,1");
+        replaced("a value running over the read limit", Config::Bytes, "0,0,0,0,1," + QByteArray(4090, '0') + "1\r\n");
+        replaced("a record behind 5000 blanks", Config::Bytes, QByteArray(5000, ' ') + "1,1,1,1,3,2\r\n");
+        replaced("a FIFO, never opened", Config::Fifo, {});
+        replaced("a dangling link", Config::DanglingLink, {});
+        replaced("100 MB of zeros", Config::HugeZeros, {});
     }
     void startUp()
     {
+        QFETCH(QStringList, games);
         QFETCH(Config, config);
         QFETCH(QByteArray, bytes);
-        QFETCH(QByteArray, shown);
-        QFETCH(bool, defaultWritten);
+        QFETCH(Started, started);
         if (config == Config::Fifo)
             SKIP_WITHOUT(Fifos);
         if (config == Config::DanglingLink)
             SKIP_WITHOUT(Links);
         Session s;
+        for (const QString &game : games)
+            QVERIFY(s.folder.write(game));
         QVERIFY(s.open(config, bytes));
-        QCOMPARE(s.options(), shown);
-        QCOMPARE(s.folder.read(), defaultWritten ? defaultRecord : bytes);
+        QCOMPARE((Started{s.options(), s.count(), s.window->fileName(), s.folder.read()}), started);
         QVERIFY(s.find<QAction>(u"mnuSave"_s)->isChecked());    // at every start
         QVERIFY(s.find<QPushButton>(u"cmdRun"_s)->isDefault()); // framed as the button Enter presses
     }
@@ -154,20 +131,16 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("file");
         QTest::addColumn<QStringList>("clicked");
         QTest::addColumn<QByteArray>("shown");
-        QTest::newRow("s1 Disable onto s2 Disable: s2 to Right Keyboard")
-            << "0,0,0,0,2,0\r\n"_ba << QStringList{u"optS1(0)"_s} << "0,0,0,0,0,1"_ba;
-        QTest::newRow("s1 Left onto s2 Left") << "0,0,0,0,3,2\r\n"_ba << QStringList{u"optS1(2)"_s} << "0,0,0,0,2,3"_ba;
-        QTest::newRow("s1 Joystick onto s2 Joystick wraps")
-            << "0,0,0,0,1,3\r\n"_ba << QStringList{u"optS1(3)"_s} << "0,0,0,0,3,0"_ba;
-        QTest::newRow("s2 Joystick onto s1 Joystick wraps")
-            << "0,0,0,0,3,1\r\n"_ba << QStringList{u"optS2(3)"_s} << "0,0,0,0,0,3"_ba;
-        QTest::newRow("s2 Left onto s1 Left") << "0,0,0,0,2,3\r\n"_ba << QStringList{u"optS2(2)"_s} << "0,0,0,0,3,2"_ba;
-        QTest::newRow("a free mode moves nothing")
-            << "0,0,0,0,2,0\r\n"_ba << QStringList{u"optS1(3)"_s, u"optS2(1)"_s} << "0,0,0,0,3,1"_ba;
-        QTest::newRow("the selected button again")
-            << "0,0,0,0,2,0\r\n"_ba << QStringList{u"optS1(2)"_s} << "0,0,0,0,2,0"_ba;
-        QTest::newRow("neither a click nor Space grays a box")
-            << "2,0,0,0,1,0\r\n"_ba << QStringList{u"chkDebug"_s, u"chkDebug"_s} << "0,0,0,0,1,0"_ba;
+        const auto row = [](const char *tag, const QByteArray &file, const QStringList &clicked,
+                            const QByteArray &shown) { QTest::newRow(tag) << file << clicked << shown; };
+        row("s1 Disable onto s2 Disable: s2 to Right Keyboard", "0,0,0,0,2,0", {u"optS1(0)"_s}, "0,0,0,0,0,1");
+        row("s1 Left onto s2 Left", "0,0,0,0,3,2", {u"optS1(2)"_s}, "0,0,0,0,2,3");
+        row("s1 Joystick onto s2 Joystick wraps", "0,0,0,0,1,3", {u"optS1(3)"_s}, "0,0,0,0,3,0");
+        row("s2 Joystick onto s1 Joystick wraps", "0,0,0,0,3,1", {u"optS2(3)"_s}, "0,0,0,0,0,3");
+        row("s2 Left onto s1 Left", "0,0,0,0,2,3", {u"optS2(2)"_s}, "0,0,0,0,3,2");
+        row("a free mode moves nothing", "0,0,0,0,2,0", {u"optS1(3)"_s, u"optS2(1)"_s}, "0,0,0,0,3,1");
+        row("the selected button again", "0,0,0,0,2,0", {u"optS1(2)"_s}, "0,0,0,0,2,0");
+        row("neither a click nor Space grays a box", "2,0,0,0,1,0", {u"chkDebug"_s, u"chkDebug"_s}, "0,0,0,0,1,0");
     }
     void stickRule()
     {
@@ -190,25 +163,25 @@ private Q_SLOTS:
         using K = QList<Qt::Key>;
         const Qt::Key tab = Qt::Key_Tab, back = Qt::Key_Backtab;
         QTest::newRow("one tab stop a group: its checked button")
-            << "0,0,0,0,1,0\r\n"_ba << K{tab, tab, tab, tab, tab, tab, tab, tab, tab, tab, tab, back, back, back}
+            << "0,0,0,0,1,0"_ba << K{tab, tab, tab, tab, tab, tab, tab, tab, tab, tab, tab, back, back, back}
             << QStringList{u"optS1(1)"_s, u"optS2(0)"_s,   u"chkDebug"_s, u"chkNoLimit"_s, u"chkNoSound"_s,
                            u"cmdRun"_s,   u"cmdAbout"_s,   u"cmdExit"_s,  u"txtCount"_s,   u"ChkNoVoice"_s,
                            u"filList"_s,  u"ChkNoVoice"_s, u"txtCount"_s, u"cmdExit"_s}
             << "0,0,0,0,1,0"_ba;
         QTest::newRow("the layout's own modes are stops too")
-            << "0,0,0,0,2,0\r\n"_ba << K{tab} << QStringList{u"optS1(2)"_s} << "0,0,0,0,2,0"_ba;
+            << "0,0,0,0,2,0"_ba << K{tab} << QStringList{u"optS1(2)"_s} << "0,0,0,0,2,0"_ba;
         QTest::newRow("the stops of the file's modes")
-            << "0,0,0,0,3,2\r\n"_ba << K{tab, tab, back} << QStringList{u"optS1(3)"_s, u"optS2(2)"_s, u"optS1(3)"_s}
+            << "0,0,0,0,3,2"_ba << K{tab, tab, back} << QStringList{u"optS1(3)"_s, u"optS2(2)"_s, u"optS1(3)"_s}
             << "0,0,0,0,3,2"_ba;
         QTest::newRow("arrows move the stop and select")
-            << "0,0,0,0,1,0\r\n"_ba << K{tab, Qt::Key_Up, Qt::Key_Up, back, tab, tab}
+            << "0,0,0,0,1,0"_ba << K{tab, Qt::Key_Up, Qt::Key_Up, back, tab, tab}
             << QStringList{u"optS1(1)"_s, u"optS1(2)"_s, u"optS1(0)"_s, u"filList"_s, u"optS1(0)"_s, u"optS2(1)"_s}
             << "0,0,0,0,0,1"_ba;
         QTest::newRow("arrow down: the next on screen")
-            << "0,0,0,0,1,0\r\n"_ba << K{tab, Qt::Key_Down} << QStringList{u"optS1(1)"_s, u"optS1(3)"_s}
+            << "0,0,0,0,1,0"_ba << K{tab, Qt::Key_Down} << QStringList{u"optS1(1)"_s, u"optS1(3)"_s}
             << "0,0,0,0,3,0"_ba;
         QTest::newRow("Space on a grayed box sets it")
-            << "2,0,0,0,1,0\r\n"_ba << K{tab, tab, tab, Qt::Key_Space}
+            << "2,0,0,0,1,0"_ba << K{tab, tab, tab, Qt::Key_Space}
             << QStringList{u"optS1(1)"_s, u"optS2(0)"_s, u"chkDebug"_s, u"chkDebug"_s} << "1,0,0,0,1,0"_ba;
     }
     void keyboard()
@@ -231,27 +204,29 @@ private Q_SLOTS:
 
     void exitSaves_data()
     {
-        QTest::addColumn<Ending>("how");
+        QTest::addColumn<Step>("how");
         QTest::addColumn<int>("saveOnExitChosen"); // times the menu item is chosen first
         QTest::addColumn<QByteArray>("after");     // quorix.cfg afterwards
         const QByteArray changed = "1,0,0,1,3,2\r\n", before = "0,1,0,0,3,0\r\n";
-        QTest::newRow("close box") << Ending::CloseBox << 0 << changed;
-        QTest::newRow("Exit") << Ending::ExitButton << 0 << changed;
-        QTest::newRow("File, Exit") << Ending::FileExit << 0 << changed;
-        QTest::newRow("Enter on Exit") << Ending::EnterOnExit << 0 << changed;
-        QTest::newRow("Alt+X") << Ending::AltX << 0 << changed;
-        QTest::newRow("a kill") << Ending::Kill << 0 << changed;
-        QTest::newRow("a logout") << Ending::Logout << 0 << changed;
-        QTest::newRow("the end of the window") << Ending::WindowEnds << 0 << changed;
-        QTest::newRow("saved again as the window ends") << Ending::ClosedThenSpoiledThenEnds << 0 << changed;
-        QTest::newRow("Save on Exit unchecked") << Ending::ClosedThenSpoiledThenEnds << 1 << "spoiled"_ba;
-        QTest::newRow("Save on Exit unchecked, close box") << Ending::CloseBox << 1 << before;
-        QTest::newRow("Save on Exit unchecked, window ends") << Ending::WindowEnds << 1 << before;
-        QTest::newRow("Save on Exit checked again") << Ending::CloseBox << 2 << changed;
+        const Step enterOnExit = [](Session &s) { s.press(Qt::Key_Return, u"cmdExit"_s); };
+        const Step fileExit = [](Session &s) { s.choose(u"mnuExit"_s); };
+        QTest::newRow("close box") << closeBox << 0 << changed;
+        QTest::newRow("Exit") << click(u"cmdExit"_s) << 0 << changed;
+        QTest::newRow("File, Exit") << fileExit << 0 << changed;
+        QTest::newRow("Enter on Exit") << enterOnExit << 0 << changed;
+        QTest::newRow("Alt+X") << Step([](Session &s) { s.alt(Qt::Key_X); }) << 0 << changed;
+        QTest::newRow("a kill") << killed << 0 << changed;
+        QTest::newRow("a logout") << logout << 0 << changed;
+        QTest::newRow("the end of the window") << windowEnds << 0 << changed;
+        QTest::newRow("saved again as the window ends") << closedThenSpoiledThenEnds << 0 << changed;
+        QTest::newRow("Save on Exit unchecked") << closedThenSpoiledThenEnds << 1 << "spoiled"_ba;
+        QTest::newRow("Save on Exit unchecked, close box") << closeBox << 1 << before;
+        QTest::newRow("Save on Exit unchecked, window ends") << windowEnds << 1 << before;
+        QTest::newRow("Save on Exit checked again") << closeBox << 2 << changed;
     }
     void exitSaves()
     {
-        QFETCH(Ending, how);
+        QFETCH(Step, how);
         QFETCH(int, saveOnExitChosen);
         QFETCH(QByteArray, after);
         Session s;
@@ -260,34 +235,34 @@ private Q_SLOTS:
             s.click(name);
         for (int i = 0; i < saveOnExitChosen; ++i)
             s.choose(u"mnuSave"_s);
-        endBy(s, how);
+        how(s);
         QCOMPARE(s.folder.read(), after);
     }
 
     void failedSave_data()
     {
         QTest::addColumn<QStringList>("clicked");
-        QTest::addColumn<Ending>("how");
+        QTest::addColumn<Step>("how");
         QTest::addColumn<QStringList>("told"); // the boxes shown
         QTest::newRow("a lost change is told, once")
-            << QStringList{u"chkDebug"_s} << Ending::CloseBox
+            << QStringList{u"chkDebug"_s} << closeBox
             << QStringList{u"The options could not be saved in quorix.cfg: a folder has that name."_s};
         QTest::newRow("nothing lost, nothing told")
-            << QStringList{u"chkDebug"_s, u"chkDebug"_s} << Ending::CloseBox << QStringList();
-        QTest::newRow("a kill asks nothing") << QStringList{u"chkDebug"_s} << Ending::Kill << QStringList();
-        QTest::newRow("a logout asks nothing") << QStringList{u"chkDebug"_s} << Ending::Logout << QStringList();
+            << QStringList{u"chkDebug"_s, u"chkDebug"_s} << closeBox << QStringList();
+        QTest::newRow("a kill asks nothing") << QStringList{u"chkDebug"_s} << killed << QStringList();
+        QTest::newRow("a logout asks nothing") << QStringList{u"chkDebug"_s} << logout << QStringList();
     }
     void failedSave()
     {
         QFETCH(QStringList, clicked);
-        QFETCH(Ending, how);
+        QFETCH(Step, how);
         QFETCH(QStringList, told);
         Session s;
         QVERIFY(s.open(Config::Folder));
         OverWindow over(s);
         for (const QString &name : clicked)
             s.click(name);
-        endBy(s, how);
+        how(s);
         s.end(); // saves again, and fails again
         QTest::qWait(50);
         QCOMPARE(over.seen, told);
@@ -296,22 +271,21 @@ private Q_SLOTS:
 
     void accessKeys_data()
     {
-        QTest::addColumn<Qt::Key>("key");
-        QTest::addColumn<QString>("control"); // the key goes there; none: Alt and the key to the window
+        QTest::addColumn<Step>("press");
         QTest::addColumn<QString>("opened");
-        QTest::newRow("Alt+A: About") << Qt::Key_A << QString() << u"frmAbout"_s;
-        QTest::newRow("Alt+F: the File menu") << Qt::Key_F << QString() << u"mnuFile"_s;
-        QTest::newRow("Enter on About: About, not Run Game") << Qt::Key_Return << u"cmdAbout"_s << u"frmAbout"_s;
+        QTest::newRow("Alt+A: About") << Step([](Session &s) { s.alt(Qt::Key_A); }) << u"frmAbout"_s;
+        QTest::newRow("Alt+F: the File menu") << Step([](Session &s) { s.alt(Qt::Key_F); }) << u"mnuFile"_s;
+        QTest::newRow("Enter on About: About, not Run Game")
+            << Step([](Session &s) { s.press(Qt::Key_Return, u"cmdAbout"_s); }) << u"frmAbout"_s;
     }
     void accessKeys()
     {
-        QFETCH(Qt::Key, key);
-        QFETCH(QString, control);
+        QFETCH(Step, press);
         QFETCH(QString, opened);
         Session s;
         QVERIFY(s.open());
         OverWindow over(s);
-        control.isEmpty() ? s.alt(key) : s.press(key, control);
+        press(s);
         QTRY_COMPARE(over.seen, QStringList{opened});
         QVERIFY(!FixedWindow::instance<frmWarning>());
     }

@@ -56,40 +56,31 @@ static bool aboutClosedBy(Session &s, const std::function<void(frmAbout *)> &ins
     return closed;
 }
 
-class TestWindows : public QObject
+class TestWindows : public WindowSuite
 {
     Q_OBJECT
 
     QTemporaryDir m_folder; // empty: Run Game gives a refusal
 
 private Q_SLOTS:
-    void initTestCase()
-    {
-        FormKit::applyClassicLook();
-        QDir::setCurrent(m_folder.path());
-    }
-    void cleanup()
-    {
-        delete FixedWindow::instance<frmKeys>();
-        delete FixedWindow::instance<frmWarning>();
-    }
-
     void captionsFit()
     {
         // What each window says, in its own order (the menu last); the arrows are drawn, not boxes.
         Launcher launcher(m_folder.path());
-        const std::pair<QWidget *, QString> windows[] = {
-            {new frmQuorix(launcher),
-             u"Game List:|Game count:|Stick 1 Mode|Disable|Left Keyboard|Right Keyboard|Joystick|Stick 2 "
-             u"Mode|Disable|Left Keyboard|"
-             "Right Keyboard|Joystick|Debug mode|No Speed Limit|No Sound|No Voice|&Run Game|&About|E&xit|&File|Emulator &Keys|&Save on Exit|E&xit"_s},
-            {new frmWarning, u"Ok|Warning!!!"_s},
-            {new frmKeys,
-             u"OK|Left Keyboard Controls:|W|X|A|D|Left Shift|Right Keyboard Controls:|Right "
-             u"Shift|\u2192|\u2190|\u2193|\u2191|"
-             "ESC - Exit O2EM  F4 - Enter Debugger F5 - Reset Emulator|Pressing H in the debug mode brings up help."_s},
-            {new frmAbout,
-             u"|Written by the Quorix team|Free software, GNU GPL 3 or later.\nPlease keep emulation free!\nBugs and ideas: see the README."_s}};
+        const std::pair<QWidget *, QString> windows[]
+            = {{new frmQuorix(launcher),
+                u"Game List:|Game count:|Stick 1 Mode|Disable|Left Keyboard|Right Keyboard|"
+                u"Joystick|Stick 2 Mode|Disable|Left Keyboard|Right Keyboard|Joystick|"
+                u"Debug mode|No Speed Limit|No Sound|No Voice|&Run Game|&About|E&xit|"
+                u"&File|Emulator &Keys|&Save on Exit|E&xit"_s},
+               {new frmWarning, u"Ok|Warning!!!"_s},
+               {new frmKeys,
+                u"OK|Left Keyboard Controls:|W|X|A|D|Left Shift|Right Keyboard Controls:|Right Shift|"
+                u"\u2192|\u2190|\u2193|\u2191|ESC - Exit O2EM  F4 - Enter Debugger F5 - Reset Emulator|"
+                u"Pressing H in the debug mode brings up help."_s},
+               {new frmAbout,
+                u"|Written by the Quorix team|Free software, GNU GPL 3 or later.\n"
+                u"Please keep emulation free!\nBugs and ideas: see the README."_s}};
         for (const auto &[shown, captions] : windows) {
             const std::unique_ptr<QWidget> window(shown);
             window->show();

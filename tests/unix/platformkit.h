@@ -6,10 +6,13 @@
 // for Windows.
 
 #include <QByteArray>
+#include <QDir>
 #include <QFile>
+#include <QStringList>
 
 #include <csignal>
 #include <functional>
+#include <memory>
 
 #include <fcntl.h>
 #include <grp.h>
@@ -20,10 +23,57 @@
 
 namespace TestKit {
 
-inline const char *lacks(Need)
+inline const char *lacks(Need need)
+{
+    switch (need) {
+    case HiddenMarks:
+        return "Linux marks no file hidden but by a leading dot (the row \"hidden\")";
+    case HeldFiles:
+        return "Linux lets a file be replaced while another program has it open";
+    default:
+        return nullptr; // the other rows are written on Linux
+    }
+}
+inline bool markHidden(const QByteArray &, bool)
+{
+    return false;
+}
+inline std::shared_ptr<void> holdOpen(const QString &)
 {
     return nullptr;
-} // nothing: the rows are written on Linux
+}
+
+// What Linux says where Windows says otherwise (tests/win/platformkit.h).
+inline const QString notAProgram = QStringLiteral("O2EM.EXE could not start: exec format error.");
+inline const QString crashed = QStringLiteral("O2EM.EXE crashed (segmentation fault).");
+inline const QString heldTold;
+// How the stand-in records a start before its arguments: its working folder and its program.
+inline QStringList startHead(const QString &folder, const QString &program)
+{
+    return {folder, program};
+}
+
+// No child of this process has ended without being reaped.
+inline bool noZombies()
+{
+    const QByteArray self = QByteArray::number(getpid());
+    for (const QString &pid : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+        const QByteArray text = stat.open(QIODevice::ReadOnly) ? stat.readAll() : QByteArray();
+        const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' '); // state, parent, ...
+        if (fields.value(0) == "Z" && fields.value(1) == self)
+            return false;
+    }
+    return true;
+}
+
+// Whether the process catches the signal (it has put its handler in place).
+inline bool handles(qint64 pid, int signal)
+{
+    QFile proc(QStringLiteral("/proc/%1/status").arg(pid));
+    const QByteArray text = proc.open(QIODevice::ReadOnly) ? proc.readAll() : QByteArray();
+    return text.mid(text.indexOf("SigCgt:") + 7, 17).trimmed().toULongLong(nullptr, 16) & (1ull << (signal - 1));
+}
 
 // Runs body in a child process (as "nobody" when asked and run as root). Returns body's
 // result, or -1 when the child failed.

@@ -7,12 +7,15 @@
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
+#include <QStringList>
 
 #include <functional>
+#include <memory>
 
 #include <fcntl.h>
 #include <io.h>
 #include <sys/types.h>
+#include <windows.h>
 
 // The C runtime's pipe and write, under the POSIX names and types the tests use.
 inline int pipe(int fds[2])
@@ -49,10 +52,9 @@ inline const char *lacks(Need need)
         return "names that differ only in letter case are one file on Windows";
     case LinuxEmulators:
         return "the row's programs are Linux's (o2em, o2em2, scripts, files Linux cannot run); Windows looks for "
-               "O2EM.EXE alone, in any letter case (tst_winlaunch has its lookup)";
-    case LinuxStandIn:
-        return "the Linux stand-in's ways of failing, its output and Unix signals (tst_winlaunch has Windows's "
-               "endings)";
+               "O2EM.EXE alone, in any letter case";
+    case EmulatorOutput:
+        return "a window program's output is not read on Windows: a failure is told from its exit code or crash";
     case ConsoleProgram:
         return "Quorix.exe is a window program: its text goes to a message box or the parent's console, and no signal "
                "ends it";
@@ -60,11 +62,47 @@ inline const char *lacks(Need need)
         return "Windows's own style is Qt's default there and is kept; the row starts from Fusion, Linux's default";
     case PlainNames:
         return "Windows forbids \" * : < > ? | and control characters in names";
+    case HiddenMarks:
+    case HeldFiles:
+        return nullptr;
     case ModalByQt:
         return "Windows itself keeps clicks from a window under a modal box (it disables it); QTest's clicks go round "
                "Windows";
     }
     return nullptr;
+}
+
+// What Windows says where Linux says otherwise (tests/unix/platformkit.h).
+inline const QString notAProgram = QStringLiteral("O2EM.EXE could not start: Bad EXE format for O2EM.EXE.");
+inline const QString crashed = QStringLiteral("O2EM.EXE crashed (access violation).");
+// How the stand-in records a start before its arguments: its working folder, the window state
+// it was asked for, and its program.
+inline QStringList startHead(const QString &folder, const QString &program)
+{
+    return {folder, QStringLiteral("maximized"), program};
+}
+inline const QString heldTold = QStringLiteral("Access denied.");
+// Marks the file hidden, or a system file, as Explorer and the system do.
+inline bool markHidden(const QByteArray &path, bool system)
+{
+    const std::wstring name = QDir::toNativeSeparators(QString::fromUtf8(path)).toStdWString();
+    return SetFileAttributesW(name.c_str(), system ? FILE_ATTRIBUTE_SYSTEM : FILE_ATTRIBUTE_HIDDEN);
+}
+// Holds the file open, as another program may, letting others read it but neither write nor
+// replace it; until the returned handle goes.
+inline std::shared_ptr<void> holdOpen(const QString &path)
+{
+    const HANDLE held = CreateFileW(QDir::toNativeSeparators(path).toStdWString().c_str(), GENERIC_READ,
+                                    FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    return held == INVALID_HANDLE_VALUE ? nullptr : std::shared_ptr<void>(held, CloseHandle);
+}
+inline bool noZombies()
+{
+    return true; // Windows keeps no ended process for its parent
+}
+inline bool handles(qint64, int)
+{
+    return false;
 }
 
 // Body runs right here: Windows has no fork, and the tests run as the one user.
