@@ -281,8 +281,8 @@ private Q_SLOTS:
         plainFolder("case folded, A and Z too",
                     {"zeta.BIN", "O2ROM.BIN", "Zulu.bin", "Azure.bin", "alpha.bin", "Beta.Bin", "o2rom.bin"},
                     {"alpha.bin", "Azure.bin", "Beta.Bin", "O2ROM.BIN", "o2rom.bin", "zeta.BIN", "Zulu.bin"}, 6);
-        plainFolder("non-ASCII folded", {"Éden.bin", "ébène.bin", "zorro.bin"}, {"zorro.bin", "ébène.bin", "Éden.bin"},
-                    3);
+        const QByteArrayList accented{"zorro.bin", "ébène.bin", "Éden.bin"};
+        plainFolder("non-ASCII folded", reversed(accented), accented, 3);
         plainFolder("same but for case: capitals first", {"b.bin", "B.bin", "a.bin"}, {"a.bin", "B.bin", "b.bin"}, 3);
         plainFolder("a name before its longer self", {"ab.bin.bin", "ab.bin"}, {"ab.bin", "ab.bin.bin"}, 2);
         plainFolder("long shared start",
@@ -304,7 +304,8 @@ private Q_SLOTS:
         plainFolder("312 names that differ in their second letter, in both cases", reversed(second), second, 312);
         const QByteArrayList foreign = inOrder({},
                                                u"àáâãäåæçèéêëìíîïðñòóôõöøùúûüýþÿ"
-                                               u"αβγδεζηθικλμνξοπρστυφχψωабвгдежзийклмнопрстуфхцчшщъыьэюя"_s,
+                                               u"αβγδεζηθικλμνξοπρστυφχψω"
+                                               u"абвгдежзийклмнопрстуфхцчшщъыьэюя"_s,
                                                4);
         plainFolder("348 Latin, Greek and Cyrillic names, in both cases", reversed(foreign), foreign, 348);
         plainFolder("short and odd names", {"bin", "robin", "x.bi", "a.bin.txt", "b.binx", ".bin", "a.BIN"}, {"a.BIN"},
