@@ -7,52 +7,38 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 
+// Each name as UTF-8 bytes, the tests' encoding: on Windows from UTF-16, on Linux as it is.
+template <class Char>
+static std::string text(const Char *name)
+{
+    return std::filesystem::path(name).u8string();
+}
+
 #ifdef _WIN32
+#include <process.h>
 #include <windows.h>
+#define main wmain
 using Char = wchar_t;
-static std::string text(const wchar_t *wide) // UTF-8, as the tests read names
-{
-    const int size = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<size_t>(size > 0 ? size - 1 : 0), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide, -1, out.data(), size, nullptr, nullptr);
-    return out;
-}
-static std::string folder()
-{
-    static wchar_t cwd[32768];
-    return GetCurrentDirectoryW(32768, cwd) ? text(cwd) : std::string();
-}
 static std::string shown() // how Quorix asked the window to open
 {
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     GetStartupInfoW(&startup);
     const bool asked = startup.dwFlags & STARTF_USESHOWWINDOW;
-    return asked && startup.wShowWindow == SW_SHOWMAXIMIZED ? "maximized" : "shown as it likes";
-}
-static int pid()
-{
-    return static_cast<int>(GetCurrentProcessId());
+    return std::string(asked && startup.wShowWindow == SW_SHOWMAXIMIZED ? "maximized" : "as it likes") + '\0';
 }
 #else
 #include <csignal>
 #include <sys/ioctl.h>
 #include <unistd.h>
+#define _getpid getpid
 using Char = char;
-static std::string text(const char *bytes)
+static std::string shown()
 {
-    return bytes;
-}
-static std::string folder()
-{
-    char cwd[4096];
-    return getcwd(cwd, sizeof cwd) ? cwd : "";
-}
-static int pid()
-{
-    return getpid();
+    return {}; // Linux programs are not asked how to open their window
 }
 
 // Writes its last words and ends so that they are still in the pipe when the reader of its
@@ -121,20 +107,13 @@ static int linuxOnly(const std::string &mode, const std::string &record)
 }
 #endif
 
-#ifdef _WIN32
-int wmain(int argc, Char *argv[])
-#else
 int main(int argc, Char *argv[])
-#endif
 {
     // Each field with a NUL after it; written aside and renamed, as the tests wait for the name.
-    std::string fields = folder() + '\0';
-#ifdef _WIN32
-    fields += shown() + '\0';
-#endif
+    std::string fields = std::filesystem::current_path().u8string() + '\0' + shown();
     for (int i = 0; i < argc; ++i)
         fields += text(argv[i]) + '\0';
-    const std::string record = "o2em-" + std::to_string(pid()) + ".args", partial = record + ".partial";
+    const std::string record = "o2em-" + std::to_string(_getpid()) + ".args", partial = record + ".partial";
     FILE *f = std::fopen(partial.c_str(), "wb");
     if (!f || std::fwrite(fields.data(), 1, fields.size(), f) != fields.size() || std::fclose(f) != 0
         || std::rename(partial.c_str(), record.c_str()) != 0)

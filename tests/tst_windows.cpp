@@ -40,6 +40,18 @@ static std::unique_ptr<Session> mainWindow()
     return s->open() ? std::move(s) : nullptr;
 }
 
+// Opens the keys window from the File menu, or the warning by Run Game in a folder of no game;
+// it is kept with the main window.
+static QWidget *open(Session &s, bool keys)
+{
+    keys ? s.choose(u"mnuKeys"_s) : s.click(u"cmdRun"_s);
+    QWidget *w = keys ? static_cast<QWidget *>(FixedWindow::instance<frmKeys>()) : FixedWindow::instance<frmWarning>();
+    return w && w->windowHandle()->transientParent() == s.window->windowHandle() ? w : nullptr;
+}
+
+using AboutStep = std::function<void(Session &, frmAbout *)>;
+Q_DECLARE_METATYPE(AboutStep)
+
 // Opens the About box from the main window and, inside its modal loop, runs `inside`; true
 // when that closed the box.
 static bool aboutClosedBy(Session &s, const std::function<void(frmAbout *)> &inside)
@@ -166,12 +178,7 @@ private Q_SLOTS:
         QFETCH(bool, keys);
         QFETCH(int, key);
         auto main = mainWindow();
-        const auto open = [&main, keys] {
-            keys ? main->choose(u"mnuKeys"_s) : main->click(u"cmdRun"_s);
-            return keys ? static_cast<QDialog *>(FixedWindow::instance<frmKeys>())
-                        : FixedWindow::instance<frmWarning>();
-        };
-        QPointer<QDialog> first = open();
+        QPointer<QWidget> first = open(*main, keys);
         struct : QObject {
             int raised = 0;
             bool eventFilter(QObject *, QEvent *e) override
@@ -180,18 +187,15 @@ private Q_SLOTS:
             }
         } counter;
         first->installEventFilter(&counter);
-        QVERIFY(open() == first && counter.raised == 1); // one window, brought to the front
-        QVERIFY(!first->isModal()
-                && first->windowHandle()->transientParent()
-                    == main->window->windowHandle()); // kept with the main window
+        QVERIFY(open(*main, keys) == first && counter.raised == 1); // one window, brought to the front
+        const QRect frame = first->frameGeometry(), room = first->screen()->availableGeometry();
+        QVERIFY(!first->isModal() && onScreen(first)); // centred on the main window, unless that leaves the screen
+        QVERIFY(qAbs(frame.center().x() - main->window->frameGeometry().center().x()) <= 2
+                || frame.left() == room.left() || frame.right() == room.right());
         QCOMPARE(first->focusWidget(), first->findChild<QPushButton *>());
         QCOMPARE(first->windowTitle() + u'|' + main->window->windowTitle(),
                  (keys ? u"Keys- Quorix|"_s : u"Warning-Quorix|"_s)
                      + QStringLiteral("Quorix - Front-end for O2EM ver. " QUORIX_VERSION));
-        const QRect frame = first->frameGeometry(), room = first->screen()->availableGeometry();
-        QVERIFY(onScreen(first)); // and centred on the main window, unless that would leave the screen
-        QVERIFY(qAbs(frame.center().x() - main->window->frameGeometry().center().x()) <= 2
-                || frame.left() == room.left() || frame.right() == room.right());
         if (key < 0) { // the program ends once the last of its windows closes
             bool outlived = false;
             QTimer::singleShot(0, main->window.get(), [&main] { main->window->close(), main.reset(); });
@@ -202,48 +206,67 @@ private Q_SLOTS:
         }
         key ? QTest::keyClick(first->focusWidget(), Qt::Key(key)) : void(first->close());
         QTRY_VERIFY(!first); // discarded; the next one is loaded afresh
-        QVERIFY(open() && main->window->isVisible());
+        QVERIFY(open(*main, keys) && main->window->isVisible());
     }
 
-    void aboutCloses_data()
+    // The About box holds the input until a click inside it, or Esc, closes it, whatever
+    // the user or the compositor does to the main window meanwhile.
+    void about_data()
     {
-        QTest::addColumn<QByteArray>("target"); // a child's name, the rule, the background, Esc, or the main window
-        for (const char *t : {"Image1", "lblAuthor", "lblCopyright", "rule", "background", "Esc", "main"})
-            QTest::newRow(t) << QByteArray(t);
+        QTest::addColumn<AboutStep>("step");
+        QTest::addColumn<bool>("closes");
+        QTest::addColumn<bool>("swallowedByQt"); // clicks on the main window that Qt's modality takes
+        const auto clickOn = [](const char *name) {
+            return [name](Session &, frmAbout *a) {
+                QTest::mouseClick(a->findChild<QWidget *>(QLatin1String(name)), Qt::LeftButton);
+            };
+        };
+        const auto clickAt
+            = [](QPoint at) { return [at](Session &, frmAbout *a) { QTest::mouseClick(a, Qt::LeftButton, {}, at); }; };
+        QTest::newRow("a click on the icon") << AboutStep(clickOn("Image1")) << true << false;
+        QTest::newRow("a click on the credit") << AboutStep(clickOn("lblAuthor")) << true << false;
+        QTest::newRow("a click on the notice") << AboutStep(clickOn("lblCopyright")) << true << false;
+        QTest::newRow("a click on the rule") << AboutStep(clickAt({100, 48})) << true << false;
+        QTest::newRow("a click on the background") << AboutStep(clickAt({200, 4})) << true << false;
+        QTest::newRow("Esc") << AboutStep([](Session &, frmAbout *a) { QTest::keyClick(a, Qt::Key_Escape); }) << true
+                             << false;
+        QTest::newRow("clicks on the main window's buttons") << AboutStep([](Session &s, frmAbout *) {
+            for (QWidget *button : {s.find(u"cmdRun"_s), s.find(u"cmdExit"_s)}) // as a user's come
+                QTest::mouseClick(s.window->windowHandle(), Qt::LeftButton, {},
+                                  button->mapTo(s.window.get(), QPoint(5, 5)));
+        }) << false << true;
+        QTest::newRow("the main window activated")
+            << AboutStep([](Session &s, frmAbout *) { s.window->windowHandle()->requestActivate(); }) << false << false;
+        QTest::newRow("the main window asked to close (Alt+F4)")
+            << AboutStep([](Session &s, frmAbout *) { QVERIFY(!s.window->close()); }) << false << false;
     }
-    void aboutCloses()
+    void about()
     {
-        QFETCH(QByteArray, target);
-        if (target == "main")
+        QFETCH(AboutStep, step);
+        QFETCH(bool, closes);
+        QFETCH(bool, swallowedByQt);
+        if (swallowedByQt)
             SKIP_WITHOUT(ModalByQt);
         const auto main = mainWindow();
         for (int round = 0; round < 2; ++round) { // the second time shows the same
-            bool seen = false;
-            QCOMPARE(aboutClosedBy(
-                         *main,
-                         [&](frmAbout *about) {
-                             const QPixmap picture = about->findChild<QLabel *>(u"Image1"_s)->pixmap();
-                             seen = about->isModal()
-                                 && about->windowTitle() == QStringLiteral("About-Quorix ver " QUORIX_VERSION)
-                                 && onScreen(about)
-                                 && about->windowHandle()->transientParent() == main->window->windowHandle()
-                                 && picture.deviceIndependentSize() == QSizeF(32, 32)
-                                 && picture.devicePixelRatio() == about->devicePixelRatioF();
-                             if (target
-                                 == "main") // clicks through the window system, as a user's come: the box swallows them
-                                 for (QWidget *button : {main->find(u"cmdRun"_s), main->find(u"cmdExit"_s)})
-                                     QTest::mouseClick(main->window->windowHandle(), Qt::LeftButton, {},
-                                                       button->mapTo(main->window.get(), QPoint(5, 5)));
-                             else if (target == "Esc")
-                                 QTest::keyClick(about, Qt::Key_Escape);
-                             else if (target == "rule" || target == "background")
-                                 QTest::mouseClick(about, Qt::LeftButton, {},
-                                                   target == "rule" ? QPoint(100, 48) : QPoint(200, 4));
-                             else
-                                 QTest::mouseClick(about->findChild<QWidget *>(QLatin1String(target)), Qt::LeftButton);
-                         }),
-                     target != "main");
-            QVERIFY(seen && !FixedWindow::instance<frmWarning>() && main->window->isVisible());
+            QString seen;
+            QCOMPARE(aboutClosedBy(*main,
+                                   [&](frmAbout *about) {
+                                       const QPixmap picture = about->findChild<QLabel *>(u"Image1"_s)->pixmap();
+                                       QVERIFY(QTest::qWaitForWindowActive(about));
+                                       seen = u"%1 %2 %3 %4x%5@%6"_s.arg(about->isModal())
+                                                  .arg(about->windowTitle())
+                                                  .arg(onScreen(about))
+                                                  .arg(picture.deviceIndependentSize().width())
+                                                  .arg(picture.deviceIndependentSize().height())
+                                                  .arg(picture.devicePixelRatio() == about->devicePixelRatioF());
+                                       step(*main, about);
+                                       if (!closes && !QTest::qWaitFor([about] { return about->isActiveWindow(); }))
+                                           seen += u", behind"_s;
+                                   }),
+                     closes);
+            QCOMPARE(seen, u"1 About-Quorix ver " QUORIX_VERSION " 1 32x32@1"_s);
+            QVERIFY(!FixedWindow::instance<frmWarning>() && main->window->isVisible());
         }
     }
 
@@ -263,42 +286,13 @@ private Q_SLOTS:
         QFETCH(int, state);
         const auto main = mainWindow();
         main->click(u"chkDebug"_s); // a change, which must reach quorix.cfg
-        window == u"keys" ? main->choose(u"mnuKeys"_s) : window == u"warning" ? main->click(u"cmdRun"_s) : void();
-        QWidget *w = window == u"keys" ? FixedWindow::instance<frmKeys>()
-            : window == u"warning"     ? static_cast<QWidget *>(FixedWindow::instance<frmWarning>())
-                                       : main->window.get();
+        QWidget *w = window == u"main" ? main->window.get() : open(*main, window == u"keys");
         const QSize size = w->size();
         w->windowHandle()->setWindowState(Qt::WindowState(state));
-        QCOMPARE(w->windowHandle()->windowStates(), Qt::WindowNoState);
-        QCOMPARE(w->windowState(), Qt::WindowNoState);
-        QCOMPARE(w->size(), size);
+        QCOMPARE(std::pair(w->windowHandle()->windowStates() | w->windowState(), w->size()),
+                 std::pair(Qt::WindowStates(Qt::WindowNoState), size));
         QVERIFY(main->window->close());
         QCOMPARE(main->folder.read().left(2), "1,");
-    }
-
-    // While the About box is open it keeps the input, whatever the compositor does to the main window.
-    void aboutHoldsInput_data()
-    {
-        QTest::addColumn<bool>("closeMain"); // else the main window is activated, as a click on it does
-        QTest::newRow("a click on the main window") << false;
-        QTest::newRow("the main window asked to close (Alt+F4)") << true;
-    }
-    void aboutHoldsInput()
-    {
-        QFETCH(bool, closeMain);
-        const auto main = mainWindow();
-        bool closed = true, front = false;
-        aboutClosedBy(*main, [&](frmAbout *about) {
-            QVERIFY(QTest::qWaitForWindowActive(about));
-            if (closeMain)
-                closed = main->window->close();
-            else
-                main->window->windowHandle()->requestActivate();
-            front = QTest::qWaitFor([about] { return about->isActiveWindow(); });
-        });
-        QCOMPARE(front, true);
-        QCOMPARE(main->window->isVisible(), true);
-        QCOMPARE(closed, !closeMain);
     }
 
     void icon()

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "main/platform.h"
 
+#include <windows.h> // before the other Windows headers, which need its types
+
 #include <shellapi.h>
-#include <windows.h>
 
 namespace Platform {
 
