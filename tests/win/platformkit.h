@@ -73,7 +73,7 @@ inline const char *lacks(Need need)
 }
 
 // What Windows says where Linux says otherwise (tests/unix/platformkit.h).
-inline const QString notAProgram = QStringLiteral("O2EM.EXE could not start: Bad EXE format for O2EM.EXE.");
+inline const QString notAProgram = QStringLiteral("O2EM.EXE could not start: bad EXE format for O2EM.EXE.");
 inline const QString crashed = QStringLiteral("O2EM.EXE crashed (access violation).");
 // How the stand-in records a start before its arguments: its working folder, the window state
 // it was asked for, and its program.
