@@ -25,14 +25,11 @@ namespace TestKit {
 
 inline const char *lacks(Need need)
 {
-    switch (need) {
-    case HiddenMarks:
+    if (need == HiddenMarks)
         return "Linux marks no file hidden but by a leading dot (the row \"hidden\")";
-    case HeldFiles:
+    if (need == HeldFiles)
         return "Linux lets a file be replaced while another program has it open";
-    default:
-        return nullptr; // the other rows are written on Linux
-    }
+    return nullptr; // the other rows are written on Linux
 }
 inline bool markHidden(const QByteArray &, bool)
 {

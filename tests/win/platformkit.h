@@ -10,6 +10,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <map>
 #include <memory>
 
 #include <fcntl.h>
@@ -37,39 +38,31 @@ namespace TestKit {
 
 inline const char *lacks(Need need)
 {
-    switch (need) {
-    case Fifos:
-        return "Windows has no FIFOs";
-    case Links:
-        return "links on Windows need a privilege (and Wine 8 makes none)";
-    case FolderModes:
-        return "a folder's read-only attribute does not stop writing or listing in it (that takes an access list)";
-    case FaultInjection:
-        return "the C library's calls cannot be interposed, and there is no file size limit to set";
-    case ByteNames:
-        return "Windows names are UTF-16: none holds bytes that are not valid text";
-    case CaseSensitiveNames:
-        return "names that differ only in letter case are one file on Windows";
-    case LinuxEmulators:
-        return "the row's programs are Linux's (o2em, o2em2, scripts, files Linux cannot run); Windows looks for "
-               "O2EM.EXE alone, in any letter case";
-    case EmulatorOutput:
-        return "a window program's output is not read on Windows: a failure is told from its exit code or crash";
-    case ConsoleProgram:
-        return "Quorix.exe is a window program: its text goes to a message box or the parent's console, and no signal "
-               "ends it";
-    case QtStyleByDefault:
-        return "Windows's own style is Qt's default there and is kept; the row starts from Fusion, Linux's default";
-    case PlainNames:
-        return "Windows forbids \" * : < > ? | and control characters in names";
-    case HiddenMarks:
-    case HeldFiles:
-        return nullptr;
-    case ModalByQt:
-        return "Windows itself keeps clicks from a window under a modal box (it disables it); QTest's clicks go round "
-               "Windows";
-    }
-    return nullptr;
+    static const std::map<Need, const char *> missing{
+        {Fifos, "Windows has no FIFOs"},
+        {Links, "links on Windows need a privilege (and Wine 8 makes none)"},
+        {FolderModes,
+         "a folder's read-only attribute does not stop writing or listing in it (that takes an access list)"},
+        {FaultInjection, "the C library's calls cannot be interposed, and there is no file size limit to set"},
+        {ByteNames, "Windows names are UTF-16: none holds bytes that are not valid text"},
+        {CaseSensitiveNames, "names that differ only in letter case are one file on Windows"},
+        {LinuxEmulators,
+         "the row's programs are Linux's (o2em, o2em2, scripts, files Linux cannot run); Windows looks for "
+         "O2EM.EXE alone, in any letter case"},
+        {EmulatorOutput,
+         "a window program's output is not read on Windows: a failure is told from its exit code or crash"},
+        {ConsoleProgram,
+         "Quorix.exe is a window program: its text goes to a message box or the parent's console, and no signal "
+         "ends it"},
+        {QtStyleByDefault,
+         "Windows's own style is Qt's default there and is kept; the row starts from Fusion, Linux's default"},
+        {PlainNames, "Windows forbids \" * : < > ? | and control characters in names"},
+        {ModalByQt,
+         "Windows itself keeps clicks from a window under a modal box (it disables it); QTest's clicks go round "
+         "Windows"},
+    };
+    const auto it = missing.find(need);
+    return it == missing.end() ? nullptr : it->second;
 }
 
 // What Windows says where Linux says otherwise (tests/unix/platformkit.h).

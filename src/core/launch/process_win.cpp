@@ -105,7 +105,6 @@ class Watch : public QObject
 public:
     Watch(HANDLE process, QObject *context, OnEnd onEnd)
         : QObject(context)
-        , m_process(process)
         , m_onEnd(std::move(onEnd))
         , m_ended(process)
     {
@@ -115,7 +114,7 @@ public:
     ~Watch() override
     {
         m_ended.setEnabled(false); // before the handle it waits on goes
-        CloseHandle(m_process);
+        CloseHandle(m_ended.handle());
     }
 
 private:
@@ -123,7 +122,7 @@ private:
     {
         m_ended.setEnabled(false);
         DWORD code = 0;
-        if (GetExitCodeProcess(m_process, &code)) {
+        if (GetExitCodeProcess(m_ended.handle(), &code)) {
             Ending ending;
             ending.crashed = isCrash(code);
             ending.code = static_cast<int>(code);
@@ -134,7 +133,6 @@ private:
         deleteLater();
     }
 
-    HANDLE m_process;
     OnEnd m_onEnd;
     QWinEventNotifier m_ended;
 };
