@@ -68,9 +68,10 @@ static std::pair<bool, QString> saveDefaults(Obstacle obstacle)
 // The kinds of entry a game folder can hold.
 using TestKit::makeFile, TestKit::makeFolder, TestKit::makeFifo, TestKit::makeLink;
 
-static void plainFolder(const char *tag, const QByteArrayList &files, const QByteArrayList &listed, int count)
+static void plainFolder(const char *tag, const QByteArrayList &files, const QByteArrayList &listed, int count,
+                        const QByteArrayList &folders = {})
 {
-    QTest::newRow(tag) << files << QByteArrayList() << QByteArrayList() << Links() << false << false << listed << count;
+    QTest::newRow(tag) << files << folders << QByteArrayList() << Links() << false << false << listed << count;
 }
 
 // Names in list order, enough for the radix passes: `perLetter` names for each of `letters`
@@ -319,6 +320,12 @@ private Q_SLOTS:
         QTest::newRow("the same where the file system reports no types")
             << QByteArrayList{"real.bin"} << QByteArrayList{"x.bin"} << QByteArrayList{"pipe.bin"} << links << true
             << false << QByteArrayList{"alias.bin", "real.bin"} << 2;
+        plainFolder("the emulator's roms/ too, nothing deeper", {"b.bin", "roms/a.bin", "roms/c.BIN", "roms/d/e.bin"},
+                    {"a.bin", "b.bin", "c.BIN"}, 3, {"roms", "roms/d"});
+        plainFolder("a name in both places once, the ROM too", {"a.bin", "roms/a.bin", "O2ROM.BIN", "roms/O2ROM.BIN"},
+                    {"a.bin", "O2ROM.BIN"}, 1, {"roms"});
+        plainFolder("ROMS in capitals, the ROM only there", {"ROMS/O2ROM.BIN"}, {"O2ROM.BIN"}, 0, {"ROMS"});
+        plainFolder("a file named roms", {"roms", "a.bin"}, {"a.bin"}, 1);
         plainFolder("not valid UTF-8", {"bad\xff.bin", "ok.bin"}, {"ok.bin"}, 1);
         QTest::newRow("unreadable folder") << QByteArrayList{"a.bin", "b.bin"} << QByteArrayList() << QByteArrayList()
                                            << Links() << false << true << QByteArrayList() << 0;
@@ -339,16 +346,16 @@ private Q_SLOTS:
             SKIP_WITHOUT(FolderModes);
         if (QString::fromUtf8(files.join('/')).toUtf8() != files.join('/'))
             SKIP_WITHOUT(ByteNames);
-        if (QString::fromUtf8(files.join('/')).toLower().split(u'/').removeDuplicates())
+        if (QString::fromUtf8(files.join('|')).toLower().split(u'|').removeDuplicates())
             SKIP_WITHOUT(CaseSensitiveNames);
         WorkFolder folder;
         const QByteArray dir = QFile::encodeName(folder.path()) + '/';
         const auto cleanUp
             = qScopeGuard([&] { unlink((dir + "bad\xff.bin").constData()); }); // QTemporaryDir cannot remove it
-        for (const QByteArray &name : files)
-            QVERIFY(makeFile(dir + name));
         for (const QByteArray &name : folders)
             QVERIFY(makeFolder(dir + name));
+        for (const QByteArray &name : files)
+            QVERIFY(makeFile(dir + name));
         for (const QByteArray &name : fifos)
             QVERIFY(makeFifo(dir + name));
         for (const Link &link : links)
