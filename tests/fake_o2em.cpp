@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Stands in for the emulator: records its working folder, how it was called and its arguments
 // in o2em-<pid>.args, then behaves as the real one does in the situation named by
-// O2EM_STANDIN: nobios, badoption, segv, exit0, exit3, runner, flood, late; by default it stays
+// O2EM_STANDIN: nobios, badoption, o2em2, segv, exit0, exit3, runner, flood, late; by default it stays
 // alive a while, as a running game does.
 #include <csignal>
 #include <cstdio>
@@ -56,8 +56,19 @@ int main(int argc, char *argv[])
         std::puts("No BIOS found");
         return 1;
     }
-    if (mode == "badoption") {
+    if (mode == "o2em2") { // today's SDL port, in its own folder: roms/ needed, a bare name looked for there first
+        if (access("roms", F_OK) != 0) {
+            std::fputs("dir './roms/' not found !\n", stderr);
+            return 1;
+        }
+        if (argc < 2 || (access(("roms/" + std::string(argv[1])).c_str(), R_OK) != 0 && access(argv[1], R_OK) != 0)) {
+            std::fputs("no such game\n", stderr);
+            return 1;
+        }
+    }
+    if (mode == "badoption" || mode == "o2em2") { // its reason on stderr, then chatter on stdout
         std::fputs("Invalid option : s1\n", stderr);
+        std::puts("parse_option s1 1");
         return 1;
     }
     if (mode == "segv") {

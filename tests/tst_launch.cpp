@@ -209,6 +209,9 @@ private Q_SLOTS:
         QTest::newRow("the ROM's name in small letters runs")
             << LaunchRow{{u"o2rom.bin"_s, u"O2ROM.BIN"_s},        here, Action::RunButton, u"o2rom.bin"_s, false, {},
                          {u"o2rom.bin"_s, u"-s1=1"_s, u"-s2=0"_s}};
+        QTest::newRow("a game in roms/: its bare name, in the game folder")
+            << LaunchRow{{u"a.bin"_s, u"roms/b.bin"_s},       here, Action::RunButton, u"b.bin"_s, false, {},
+                         {u"b.bin"_s, u"-s1=1"_s, u"-s2=0"_s}};
         QTest::newRow("Enter in the list: the first game")
             << LaunchRow{two, here, Action::EnterOnList, {}, false, {}, first};
         QTest::newRow("Enter on a check box") << LaunchRow{two, here, Action::EnterOnCheckBox, {}, false, {}, first};
@@ -337,7 +340,7 @@ private Q_SLOTS:
         Session s;
         qputenv("PATH", QFile::encodeName(s.folder.file(u".path"_s)));
         for (const QString &f : row.files)
-            QVERIFY(s.folder.write(f));
+            QVERIFY(QDir().mkpath(QFileInfo(s.folder.file(f)).path()) && s.folder.write(f));
         for (const Program &p : row.programs)
             QVERIFY(put(s.folder, p));
         const QStringList before = s.folder.entries();
@@ -372,21 +375,31 @@ private Q_SLOTS:
         QTest::addColumn<bool>("twice");      // Run Game pressed twice
         QTest::addColumn<QString>("warning"); // what the warning says; empty: none opens
         QTest::addColumn<int>("told");        // failures told
-        QTest::newRow("no BIOS") << u"nobios"_s << u"O2EM.EXE"_s << false << u"O2EM.EXE stopped: No BIOS found"_s << 1;
-        QTest::newRow("an option it does not take, on stderr")
-            << u"badoption"_s << u"o2em2"_s << false << u"o2em2 stopped: Invalid option : s1"_s << 1;
-        QTest::newRow("a crash after its banner")
-            << u"segv"_s << u"o2em"_s << false << u"o2em crashed (segmentation fault)."_s << 1;
-        QTest::newRow("nothing printed, status 3")
-            << u"exit3"_s << u"O2EM.EXE"_s << false << u"O2EM.EXE stopped at once (exit status 3)."_s << 1;
-        QTest::newRow("two presses, each failure told")
-            << u"exit3"_s << u"O2EM.EXE"_s << true << u"O2EM.EXE stopped at once (exit status 3)."_s << 2;
-        QTest::newRow("1 MiB at once, then its reason in CR LF, tabs and blanks")
-            << u"flood"_s << u"O2EM.EXE"_s << false << u"O2EM.EXE stopped: flood done"_s << 1;
-        QTest::newRow("a failure late in the watch")
-            << u"late"_s << u"o2em"_s << false << u"o2em stopped: late failure"_s << 1;
-        QTest::newRow("ends at once with status 0: silent") << u"exit0"_s << u"O2EM.EXE"_s << false << QString() << 0;
-        QTest::newRow("a game that runs: silent") << u"runner"_s << u"O2EM.EXE"_s << false << QString() << 0;
+        QTest::addColumn<QString>("games");   // their folder, in the game folder
+        QTest::addColumn<QString>("printed"); // the end of what it printed, as the warning keeps it; empty: not checked
+        const auto row
+            = [](const char *tag, const QString &standIn, const QString &program, bool twice, const QString &warning,
+                 int told, const QString &games = u"."_s, const QString &printed = {}) {
+                  QTest::newRow(tag) << standIn << program << twice << warning << told << games << printed;
+              };
+        row("no BIOS, on stdout", u"nobios"_s, u"O2EM.EXE"_s, false, u"O2EM.EXE stopped: No BIOS found"_s, 1);
+        row("its reason on stderr, then chatter on stdout", u"badoption"_s, u"o2em2"_s, false,
+            u"o2em2 stopped: Invalid option : s1"_s, 1);
+        row("today's emulator without roms/, on stderr only", u"o2em2"_s, u"o2em2"_s, false,
+            u"o2em2 stopped: dir './roms/' not found !"_s, 1);
+        row("today's emulator finds the game in roms/", u"o2em2"_s, u"o2em2"_s, false,
+            u"o2em2 stopped: Invalid option : s1"_s, 1, u"roms"_s, u"Invalid option : s1\nparse_option s1 1\n"_s);
+        row("a crash after its banner", u"segv"_s, u"o2em"_s, false, u"o2em crashed (segmentation fault)."_s, 1);
+        row("nothing printed, status 3", u"exit3"_s, u"O2EM.EXE"_s, false,
+            u"O2EM.EXE stopped at once (exit status 3)."_s, 1);
+        row("two presses, each failure told", u"exit3"_s, u"O2EM.EXE"_s, true,
+            u"O2EM.EXE stopped at once (exit status 3)."_s, 2);
+        const QString floodEnd = u"\nflood\t done  \r\n"_s; // its last 4 KiB kept
+        row("1 MiB at once, then its reason in CR LF, tabs and blanks", u"flood"_s, u"O2EM.EXE"_s, false,
+            u"O2EM.EXE stopped: flood done"_s, 1, u"."_s, QString(4096 - floodEnd.size(), u'x') + floodEnd);
+        row("a failure late in the watch", u"late"_s, u"o2em"_s, false, u"o2em stopped: late failure"_s, 1);
+        row("ends at once with status 0: silent", u"exit0"_s, u"O2EM.EXE"_s, false, {}, 0);
+        row("a game that runs: silent", u"runner"_s, u"O2EM.EXE"_s, false, {}, 0);
     }
     void emulatorEnds()
     {
@@ -396,10 +409,13 @@ private Q_SLOTS:
         QFETCH(bool, twice);
         QFETCH(QString, warning);
         QFETCH(int, told);
+        QFETCH(QString, games);
+        QFETCH(QString, printed);
         Session s;
         qputenv("PATH", "/nonexistent");
         qputenv("O2EM_STANDIN", standIn.toLatin1());
-        QVERIFY(s.folder.write(u"a.bin"_s) && s.folder.write(u"b.bin"_s) && s.folder.installEmulator(program));
+        QVERIFY(QDir(s.folder.path()).mkpath(games) && s.folder.installEmulator(program));
+        QVERIFY(s.folder.write(games + u"/a.bin"_s) && s.folder.write(games + u"/b.bin"_s));
         QVERIFY(s.open());
         QSignalSpy failures(s.launcher.get(), &Launcher::emulatorFailed);
         act(s, twice ? Action::RunTwice : Action::RunButton);
@@ -407,14 +423,11 @@ private Q_SLOTS:
         QTest::qWait(told ? 0 : Process::WatchMilliseconds + 500); // past the watch, for the silent ones
         QTRY_COMPARE_WITH_TIMEOUT(failures.size(), told, Process::WatchMilliseconds + 2000);
         QCOMPARE(::warning(), warning);
-        const auto *field = s.find<QWidget>(u"cmdRun"_s) && FixedWindow::instance<frmWarning>()
-            ? FixedWindow::instance<frmWarning>()->findChild<QLineEdit *>(u"txtWarning"_s)
-            : nullptr;
-        // The whole of what it printed, up to its last 4 KiB, is there for the asking.
-        const QString floodEnd = u"\nflood\t done  \r\n"_s;
-        if (field && standIn == u"flood"_s)
-            QCOMPARE(field->accessibleDescription(),
-                     warning + u'\n' + QString(4096 - floodEnd.size(), u'x') + floodEnd);
+        // What it printed, up to its last 4 KiB, in the order written, is there for the asking.
+        if (!printed.isEmpty())
+            QCOMPARE(
+                FixedWindow::instance<frmWarning>()->findChild<QLineEdit *>(u"txtWarning"_s)->accessibleDescription(),
+                warning + u'\n' + printed);
         if (standIn != u"runner"_s)
             return;
         // The game outlives the window and goes on writing, with nobody left to read.
@@ -437,7 +450,9 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("err"); // how its stderr starts (Quorix's own line follows)
         QTest::newRow("the emulator's stdout") << u"nobios"_s << "O2EM v1.51\nNo BIOS found\n"_ba
                                                << "quorix: "_ba;
-        QTest::newRow("the emulator's stderr") << u"badoption"_s << QByteArray() << "Invalid option : s1\nquorix: "_ba;
+        QTest::newRow("the emulator's stderr, Quorix's line after it")
+            << u"badoption"_s << "parse_option s1 1\n"_ba
+            << "Invalid option : s1\nquorix: O2EM.EXE stopped: Invalid option : s1\n"_ba;
     }
     void outputOnTheTerminal()
     {
