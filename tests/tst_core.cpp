@@ -5,8 +5,10 @@
 #include "inject.h"
 #include "launch/emulator.h"
 #include "launch/gamelist.h"
+#include "settings/lastfolder.h"
 #include "settings/settingscodec.h"
 #include "settings/settingsfile.h"
+#include "startup/startup.h"
 #include "testkit.h"
 
 #include <QScopeGuard>
@@ -212,6 +214,31 @@ private Q_SLOTS:
         const WorkFolder elsewhere;
         QCOMPARE(Emulator::start({games.file(u"O2EM.EXE"_s)}, {u"a.bin"_s}, games.path()), QString());
         QCOMPARE(games.starts(1).value(0).value(0), QFileInfo(games.path()).canonicalFilePath());
+    }
+
+    void gameFolder_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("remembered"); // in the working folder, before; empty: none
+        QTest::addColumn<QString>("opened");     // in the working folder; empty: asked for
+        const QStringList menu{u"quorix"_s, u"--last-folder"_s};
+        QTest::newRow("from a terminal: the current folder") << QStringList{u"quorix"_s} << u"games"_s << u"."_s;
+        QTest::newRow("from the menu: the folder opened last") << menu << u"games"_s << u"games"_s;
+        QTest::newRow("from the menu, the first time: asked for") << menu << QString() << QString();
+        QTest::newRow("from the menu, the folder gone: asked for") << menu << u"gone"_s << QString();
+        QTest::newRow("Open with on a folder: that folder")
+            << menu + QStringList{u"other"_s} << u"games"_s << u"other"_s;
+    }
+    void gameFolder()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, remembered);
+        QFETCH(QString, opened);
+        const WorkFolder work;
+        QVERIFY(QDir().mkdir(u"games"_s) && QDir().mkdir(u"other"_s));
+        LastFolder::remember(remembered.isEmpty() ? QString() : work.file(remembered));
+        const QString folder = Startup::gameFolder(Startup::parse(args));
+        QCOMPARE(folder, opened.isEmpty() ? QString() : QDir::cleanPath(work.file(opened)));
     }
 
     void lookup_data()

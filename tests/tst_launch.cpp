@@ -553,6 +553,9 @@ private Q_SLOTS:
         QTest::newRow("SIGINT, a folder that looks like an option")
             << offscreen + QStringList{u"--"_s, u"-games"_s} << u"-games"_s << Config::Bytes << int(SIGINT) << 0 << none
             << none << "0,0,0,0,3,2\r\n"_ba;
+        QTest::newRow("the first start from the menu: the chooser, ended by a kill, writes nothing")
+            << offscreen + QStringList{u"--last-folder"_s} << u"."_s << Config::Missing << int(SIGTERM) << 0 << none
+            << none << "<missing>"_ba;
         QTest::newRow("a failed save: one line")
             << offscreen + QStringList{u"games"_s} << u"games"_s << Config::Folder << int(SIGTERM) << 0 << none
             << u"quorix: could not save the options in %1/quorix.cfg: a folder has that name"_s << "<missing>"_ba;
@@ -570,12 +573,14 @@ private Q_SLOTS:
         QFETCH(QByteArray, after);
         TestKit::WorkFolder folder;
         const QString cfg = games + u"/quorix.cfg"_s;
-        QVERIFY(QDir().mkdir(games) && folder.write(games + u"/a.bin"_s));
+        QVERIFY(QDir().mkpath(games) && folder.write(games + u"/a.bin"_s));
         QVERIFY(config != Config::Bytes || folder.write(cfg, "0,0,0,0,2,2\r\n"));
         QVERIFY(config != Config::Folder || QDir().mkdir(cfg));
         QProcess quorix;
         QProcessEnvironment env; // no display
         env.insert(u"XDG_RUNTIME_DIR"_s, folder.path());
+        env.insert(u"XDG_CONFIG_HOME"_s,
+                   folder.file(u".config"_s)); // nothing remembered, and the user's settings untouched
         quorix.setProcessEnvironment(env);
         quorix.start(QStringLiteral(QUORIX), args);
         QVERIFY(quorix.waitForStarted());

@@ -4,8 +4,11 @@
 #include "forms/fonts.h"
 #include "forms/frmwarning.h"
 #include "session.h"
+#include "settings/lastfolder.h"
 
+#include <QFileDialog>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QTimer>
 
 using namespace Qt::StringLiterals;
@@ -23,6 +26,31 @@ enum class Ending {
     ClosedThenSpoiledThenEnds
 };
 Q_DECLARE_METATYPE(Ending)
+
+// How the user opens another game folder.
+enum class Change { Menu, Drop, MenuCancelled };
+Q_DECLARE_METATYPE(Change)
+
+static void openFolder(Session &s, Change how, const QString &folder)
+{
+    if (how == Change::Drop) { // from a file manager
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(folder)});
+        QDragEnterEvent enter(QPoint(9, 9), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QDropEvent drop(QPointF(9, 9), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(s.window.get(), &enter);
+        QVERIFY(enter.isAccepted());
+        QApplication::sendEvent(s.window.get(), &drop);
+        return;
+    }
+    QTimer::singleShot(0, [how, folder] { // in the chooser
+        auto *chooser = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        QVERIFY(chooser);
+        chooser->setDirectory(folder);
+        how == Change::Menu ? static_cast<QDialog *>(chooser)->accept() : chooser->reject();
+    });
+    s.choose(u"mnuOpen"_s);
+}
 
 static const QByteArray defaultRecord
     = "0,0,0,0,1,0,\"#TRUE#\"\r\n"; // the 22 bytes written when there is no usable file
@@ -262,6 +290,50 @@ private Q_SLOTS:
             s.choose(u"mnuSave"_s);
         endBy(s, how);
         QCOMPARE(s.folder.read(), after);
+    }
+
+    void changeFolder_data()
+    {
+        QTest::addColumn<Change>("how");
+        QTest::addColumn<bool>("saveOnExit");
+        QTest::addColumn<QByteArray>("newConfig"); // the new folder's quorix.cfg; empty: none
+        QTest::addColumn<QStringList>("newGames");
+        // The old folder's quorix.cfg and the new one's, the options and the count shown, the folder remembered.
+        QTest::addColumn<QByteArrayList>("after");
+        const QByteArray all = "1,1,1,1,3,2\r\n";
+        QTest::newRow("File, Open Game Folder: options saved in the old folder, read from the new")
+            << Change::Menu << true << all << QStringList{u"b.bin"_s, u"roms/c.bin"_s}
+            << QByteArrayList{"1,1,0,0,3,0\r\n", all, "1,1,1,1,3,2", "2", "other"};
+        QTest::newRow("a folder dropped, Save on Exit unchecked: the old file kept, the new one's default written")
+            << Change::Drop << false << QByteArray() << QStringList{u"b.bin"_s}
+            << QByteArrayList{"0,1,0,0,3,0\r\n", defaultRecord, "0,0,0,0,1,0", "1", "other"};
+        QTest::newRow("a folder without games: opened, not remembered")
+            << Change::Drop << true << QByteArray() << QStringList()
+            << QByteArrayList{"1,1,0,0,3,0\r\n", defaultRecord, "0,0,0,0,1,0", "0", "."};
+        QTest::newRow("the chooser cancelled: nothing changes")
+            << Change::MenuCancelled << true << all << QStringList{u"b.bin"_s}
+            << QByteArrayList{"0,1,0,0,3,0\r\n", all, "1,1,0,0,3,0", "1", "."};
+    }
+    void changeFolder()
+    {
+        QFETCH(Change, how);
+        QFETCH(bool, saveOnExit);
+        QFETCH(QByteArray, newConfig);
+        QFETCH(QStringList, newGames);
+        QFETCH(QByteArrayList, after);
+        Session s;
+        QVERIFY(s.folder.write(u"a.bin"_s) && s.open(Config::Bytes, "0,1,0,0,3,0\r\n"));
+        for (const QString &game : newGames)
+            QVERIFY(QDir().mkpath(s.folder.file(u"other/roms"_s)) && s.folder.write(u"other/"_s + game));
+        QVERIFY(QDir().mkpath(u"other"_s) && (newConfig.isEmpty() || s.folder.write(u"other/quorix.cfg"_s, newConfig)));
+        s.click(u"chkDebug"_s);
+        if (!saveOnExit)
+            s.choose(u"mnuSave"_s);
+        openFolder(s, how, s.folder.file(u"other"_s));
+        const QString remembered = QDir(s.folder.path()).relativeFilePath(LastFolder::recall());
+        QCOMPARE((QByteArrayList{s.folder.read(), s.folder.read(u"other/quorix.cfg"_s), s.options(), s.count().toUtf8(),
+                                 remembered.toUtf8()}),
+                 after);
     }
 
     void failedSave_data()

@@ -82,7 +82,8 @@ private Q_SLOTS:
             {new frmQuorix(launcher),
              u"Game List:|Game count:|Stick 1 Mode|Disable|Left Keyboard|Right Keyboard|Joystick|Stick 2 "
              u"Mode|Disable|Left Keyboard|"
-             "Right Keyboard|Joystick|Debug mode|No Speed Limit|No Sound|No Voice|&Run Game|&About|E&xit|&File|Emulator &Keys|&Save on Exit|E&xit"_s},
+             "Right Keyboard|Joystick|Debug mode|No Speed Limit|No Sound|No Voice|&Run Game|&About|E&xit|&File|"
+             "&Open Game Folder...|Emulator &Keys|&Save on Exit|E&xit"_s},
             {new frmWarning, u"Ok|Warning!!!"_s},
             {new frmKeys,
              u"OK|Left Keyboard Controls:|W|X|A|D|Left Shift|Right Keyboard Controls:|Right "

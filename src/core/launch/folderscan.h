@@ -5,6 +5,8 @@
 // is listed and how a file name's bytes become text: folderscan_unix.cpp and folderscan_win.cpp
 // each implement it.
 
+#include "common/names.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -21,11 +23,10 @@ inline bool isGameName(const char *name, size_t len)
     return ext[0] == '.' && (ext[1] | 0x20) == 'b' && (ext[2] | 0x20) == 'i' && (ext[3] | 0x20) == 'n';
 }
 
-// The emulator's own folder for the games, "roms", in any letter case.
+// The emulator's own folder for the games, in any letter case.
 inline bool isRomsName(const char *name, size_t len)
 {
-    return len == 4 && (name[0] | 0x20) == 'r' && (name[1] | 0x20) == 'o' && (name[2] | 0x20) == 'm'
-        && (name[3] | 0x20) == 's';
+    return len == 4 && QLatin1String(name, 4).compare(Names::RomsFolder, Qt::CaseInsensitive) == 0;
 }
 
 // Receives the names read() finds, as bytes.
