@@ -119,7 +119,11 @@ class TestMain : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase() { FormKit::applyClassicLook(); }
+    void initTestCase()
+    {
+        FormKit::applyClassicLook();
+        QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs); // the chooser, driven as a widget on every system
+    }
     void cleanup() { delete FixedWindow::instance<frmWarning>(); }
 
     void startUp_data()
