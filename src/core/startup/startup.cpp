@@ -13,9 +13,9 @@ namespace Startup {
 namespace {
 
 const char *const help = "Usage: quorix [OPTIONS] [FOLDER]\n"
-                         "Lists the O2EM games (*.bin) of FOLDER and of its roms folder, or of the current\n"
-                         "folder, and starts the emulator on the one you pick. The options are kept in\n"
-                         "FOLDER/quorix.cfg.\n"
+                         "Lists the O2EM games (*.bin) of FOLDER, or of the current folder, and of the roms\n"
+                         "folder in it, and starts the emulator on the one you pick. The options are kept\n"
+                         "in FOLDER/quorix.cfg.\n"
                          "\n"
                          "  --last-folder  without FOLDER, open the game folder opened last time, or ask\n"
                          "                 for one the first time (the desktop menu starts Quorix so)\n"
