@@ -94,12 +94,15 @@ ProcessFigures runProbe(const QString &probe, const char *mode, const QString &f
     return result;
 }
 
-void fill(const QTemporaryDir &dir, int games)
+// The games, and O2ROM.BIN, in `sub` of the folder (the emulator's roms/) or beside the program.
+void fill(const QTemporaryDir &dir, int games, const QString &sub = {})
 {
+    const QDir to(dir.filePath(sub));
+    to.mkpath(QStringLiteral("."));
     for (int i = 0; i < games; ++i)
-        QFile(dir.filePath(QStringLiteral("Game %1.bin").arg(i * 7919 % games, 6, 10, QLatin1Char('0'))))
+        QFile(to.filePath(QStringLiteral("Game %1.bin").arg(i * 7919 % games, 6, 10, QLatin1Char('0'))))
             .open(QIODevice::WriteOnly);
-    QFile(dir.filePath(QStringLiteral("O2ROM.BIN"))).open(QIODevice::WriteOnly);
+    QFile(to.filePath(QStringLiteral("O2ROM.BIN"))).open(QIODevice::WriteOnly);
 }
 
 void line(const QString &what, const Figures &f, const QString &unit = QStringLiteral("ms"))
@@ -127,13 +130,16 @@ int main(int argc, char *argv[])
     const QString probe = here + QStringLiteral("/startup_probe");
     const int runs = argc > 1 ? QByteArray(argv[1]).toInt() : 15;
 
-    QTemporaryDir empty, thousand, big;
+    QTemporaryDir empty, thousand, big, bigRoms;
     fill(thousand, 1000);
     fill(big, 100000);
+    fill(bigRoms, 100000, QStringLiteral("roms"));
 
     out << "== Building the main window in-process (list, count, settings load), " << runs << " runs\n";
-    for (const auto &[dir, label] :
-         {std::pair{&empty, "empty folder"}, {&thousand, "1,000 games"}, {&big, "100,000 games"}}) {
+    for (const auto &[dir, label] : {std::pair{&empty, "empty folder"},
+                                     {&thousand, "1,000 games"},
+                                     {&big, "100,000 games"},
+                                     {&bigRoms, "100,000 games in roms/"}}) {
         const QString folder = dir->path();
         line(QStringLiteral("  %1").arg(QLatin1String(label)), timeIt(runs, [&folder] {
                  Launcher launcher(folder);
@@ -146,10 +152,12 @@ int main(int argc, char *argv[])
     const ProcessFigures quorixEmpty = runProbe(probe, "quorix", empty.path(), runs);
     const ProcessFigures bareBig = runProbe(probe, "bare", big.path(), runs);
     const ProcessFigures quorixBig = runProbe(probe, "quorix", big.path(), runs);
+    const ProcessFigures quorixRoms = runProbe(probe, "quorix", bigRoms.path(), runs);
     line(QStringLiteral("  bare window, empty folder"), bareEmpty.ms);
     line(QStringLiteral("  Quorix, empty folder"), quorixEmpty.ms);
     line(QStringLiteral("  bare window (naive listing), 100,000 games"), bareBig.ms);
     line(QStringLiteral("  Quorix, 100,000 games"), quorixBig.ms);
+    line(QStringLiteral("  Quorix, 100,000 games in roms/"), quorixRoms.ms);
 
     out << "== Launch latency, Run Game click to emulator running (stand-in exits at once)\n";
     {
@@ -180,6 +188,8 @@ int main(int argc, char *argv[])
     out << "== Targets (medians)\n";
     target(QStringLiteral("  start, empty folder: Quorix / bare"), quorixEmpty.ms.median / bareEmpty.ms.median, 1.15);
     target(QStringLiteral("  start, Quorix: 100,000 games / empty"), quorixBig.ms.median / quorixEmpty.ms.median, 1.6);
+    target(QStringLiteral("  start, Quorix: 100,000 in roms/ / beside it"), quorixRoms.ms.median / quorixBig.ms.median,
+           1.1);
     target(QStringLiteral("  peak memory, 100,000 games: Quorix / bare"),
            double(quorixBig.peakKiB) / double(bareBig.peakKiB), 1.1);
     target(QStringLiteral("  peak memory, empty folder: Quorix / bare"),

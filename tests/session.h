@@ -127,7 +127,11 @@ class WindowSuite : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase() { FormKit::applyClassicLook(); }
+    void initTestCase()
+    {
+        FormKit::applyClassicLook();
+        QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs); // the chooser, driven as a widget on every system
+    }
     void cleanup()
     {
         delete FixedWindow::instance<frmKeys>();

@@ -10,6 +10,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -43,6 +44,16 @@ enum Need {
     } while (false)
 
 namespace TestKit {
+
+// Quorix's per-user settings (the folder it remembers) go to a scratch folder, never the user's.
+inline const struct ScratchSettings {
+    QTemporaryDir dir;
+    ScratchSettings()
+    {
+        QSettings::setDefaultFormat(QSettings::IniFormat); // a file on Windows too, not the registry
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.path());
+    }
+} scratchSettings;
 
 // Options as the tables give them: the six values of the settings record.
 inline QByteArray text(const std::optional<LaunchOptions> &o)

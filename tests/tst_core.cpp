@@ -5,8 +5,10 @@
 #include "inject.h"
 #include "launch/emulator.h"
 #include "launch/gamelist.h"
+#include "settings/lastfolder.h"
 #include "settings/settingscodec.h"
 #include "settings/settingsfile.h"
+#include "startup/startup.h"
 #include "testkit.h"
 
 #include <QScopeGuard>
@@ -76,9 +78,10 @@ struct Folder {
 };
 Q_DECLARE_METATYPE(Folder)
 
-static void plainFolder(const char *tag, const QByteArrayList &files, const QByteArrayList &listed, int count)
+static void plainFolder(const char *tag, const QByteArrayList &files, const QByteArrayList &listed, int count,
+                        const QByteArrayList &folders = {})
 {
-    QTest::newRow(tag) << Folder{files} << listed << count;
+    QTest::newRow(tag) << Folder{files, folders} << listed << count;
 }
 
 // Names in list order, enough for the radix passes: `perLetter` names for each of `letters`
@@ -227,6 +230,31 @@ private Q_SLOTS:
         QCOMPARE(games.starts(1).value(0).value(0), QFileInfo(games.path()).canonicalFilePath());
     }
 
+    void gameFolder_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("remembered"); // in the working folder, before; empty: none
+        QTest::addColumn<QString>("opened");     // in the working folder; empty: asked for
+        const QStringList menu{u"quorix"_s, u"--last-folder"_s};
+        QTest::newRow("from a terminal: the current folder") << QStringList{u"quorix"_s} << u"games"_s << u"."_s;
+        QTest::newRow("from the menu: the folder opened last") << menu << u"games"_s << u"games"_s;
+        QTest::newRow("from the menu, the first time: asked for") << menu << QString() << QString();
+        QTest::newRow("from the menu, the folder gone: asked for") << menu << u"gone"_s << QString();
+        QTest::newRow("Open with on a folder: that folder")
+            << menu + QStringList{u"other"_s} << u"games"_s << u"other"_s;
+    }
+    void gameFolder()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, remembered);
+        QFETCH(QString, opened);
+        const WorkFolder work;
+        QVERIFY(QDir().mkdir(u"games"_s) && QDir().mkdir(u"other"_s));
+        LastFolder::remember(remembered.isEmpty() ? QString() : work.file(remembered));
+        const QString folder = Startup::gameFolder(Startup::parse(args));
+        QCOMPARE(folder, opened.isEmpty() ? QString() : QDir::cleanPath(work.file(opened)));
+    }
+
     void lookup_data()
     {
         // In a scratch folder: the games in games/, PATH's folders beside it; what is found
@@ -317,6 +345,12 @@ private Q_SLOTS:
         QTest::newRow("folders, links, FIFOs") << odd << realAndAlias << 2;
         odd.noTypes = true;
         QTest::newRow("the same where the file system reports no types") << odd << realAndAlias << 2;
+        plainFolder("the emulator's roms/ too, nothing deeper", {"b.bin", "roms/a.bin", "roms/c.BIN", "roms/d/e.bin"},
+                    {"a.bin", "b.bin", "c.BIN"}, 3, {"roms", "roms/d"});
+        plainFolder("a name in both places once, the ROM too", {"a.bin", "roms/a.bin", "O2ROM.BIN", "roms/O2ROM.BIN"},
+                    {"a.bin", "O2ROM.BIN"}, 1, {"roms"});
+        plainFolder("ROMS in capitals, the ROM only there", {"ROMS/O2ROM.BIN"}, {"O2ROM.BIN"}, 0, {"ROMS"});
+        plainFolder("a file named roms", {"roms", "a.bin"}, {"a.bin"}, 1);
         plainFolder("not valid UTF-8", {"bad\xff.bin", "ok.bin"}, {"ok.bin"}, 1);
         Folder unreadable{{"a.bin", "b.bin"}};
         unreadable.unreadable = true;
@@ -338,18 +372,18 @@ private Q_SLOTS:
             SKIP_WITHOUT(HiddenMarks);
         if (QString::fromUtf8(folder.files.join('/')).toUtf8() != folder.files.join('/'))
             SKIP_WITHOUT(ByteNames);
-        if (QString::fromUtf8(folder.files.join('/')).toLower().split(u'/').removeDuplicates())
+        if (QString::fromUtf8(folder.files.join('|')).toLower().split(u'|').removeDuplicates())
             SKIP_WITHOUT(CaseSensitiveNames);
         WorkFolder work;
         const QByteArray dir = QFile::encodeName(work.path()) + '/';
         const auto cleanUp
             = qScopeGuard([&] { unlink((dir + "bad\xff.bin").constData()); }); // QTemporaryDir cannot remove it
+        for (const QByteArray &name : folder.folders)
+            QVERIFY(makeFolder(dir + name));
         for (const QByteArray &name : folder.files + folder.hidden)
             QVERIFY(makeFile(dir + name));
         for (const QByteArray &name : folder.hidden)
             QVERIFY(TestKit::markHidden(dir + name, name.startsWith("System")));
-        for (const QByteArray &name : folder.folders)
-            QVERIFY(makeFolder(dir + name));
         for (const QByteArray &name : folder.fifos)
             QVERIFY(makeFifo(dir + name));
         for (const Link &link : folder.links)

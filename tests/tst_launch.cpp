@@ -127,11 +127,13 @@ static std::pair<QByteArray, QByteArray> terminal(const std::function<void()> &b
     return {out.readAll(), err.readAll()};
 }
 
-// A game folder with two games and the stand-in, its window open, the stand-in told how to end.
-static bool openWithStandIn(Session &s, const QString &program, const QByteArray &mode)
+// A game folder with two games (in `games` in it) and the stand-in, its window open, the
+// stand-in told how to end.
+static bool openWithStandIn(Session &s, const QString &program, const QByteArray &mode, const QString &games = u"."_s)
 {
     qputenv("O2EM_STANDIN", mode);
-    return s.folder.write(u"a.bin"_s) && s.folder.write(u"b.bin"_s) && s.folder.installEmulator(program) && s.open();
+    return QDir(s.folder.path()).mkpath(games) && s.folder.write(games + u"/a.bin"_s)
+        && s.folder.write(games + u"/b.bin"_s) && s.folder.installEmulator(program) && s.open();
 }
 
 // The game outlives the window and goes on writing, with nobody left to read.
@@ -178,6 +180,10 @@ private Q_SLOTS:
             Press{{u"o2rom.bin"_s, u"O2ROM.BIN"_s}}
                 .by({select(u"o2rom.bin"_s), click(u"cmdRun"_s)})
                 .starting(plain(u"o2rom.bin"_s)));
+        row("a game in roms/: its bare name, in the game folder",
+            Press{{u"a.bin"_s, u"roms/b.bin"_s}}
+                .by({select(u"b.bin"_s), click(u"cmdRun"_s)})
+                .starting(plain(u"b.bin"_s)));
         row("Enter in the list: the first game", Press{two}.by({key(Qt::Key_Return, u"filList"_s)}).starting(a));
         row("Enter on a check box", Press{two}.by({key(Qt::Key_Return, u"chkDebug"_s)}).starting(a));
         row("keypad Enter on a radio button",
@@ -255,7 +261,7 @@ private Q_SLOTS:
         Session s;
         qputenv("PATH", QFile::encodeName(s.folder.file(u".path"_s)));
         for (const QString &f : press.files)
-            QVERIFY(s.folder.write(f));
+            QVERIFY(QDir().mkpath(QFileInfo(s.folder.file(f)).path()) && s.folder.write(f));
         for (const Program &p : press.programs)
             QVERIFY(put(s.folder, p));
         const QStringList before = s.folder.entries();
@@ -282,38 +288,47 @@ private Q_SLOTS:
     {
         QTest::addColumn<QByteArray>("standIn"); // how the stand-in behaves (O2EM_STANDIN)
         QTest::addColumn<QString>("program");    // where it is
+        QTest::addColumn<QString>("games");      // their folder, in the game folder
         QTest::addColumn<int>("presses");
-        QTest::addColumn<bool>("printed");    // the warning comes from what it printed
         QTest::addColumn<QString>("warning"); // what the warning says; empty: none opens
-        const auto row = [](const char *tag, const char *standIn, const QString &program, bool printed,
-                            const QString &warning, int presses = 1) {
-            QTest::newRow(tag) << QByteArray(standIn) << program << presses << printed << warning;
+        QTest::addColumn<QString>("printed"); // the end of what it printed, as the warning keeps it (none: none read)
+        const auto row = [](const char *tag, const char *standIn, const QString &program, const QString &warning,
+                            const QString &printed = {}, const QString &games = u"."_s, int presses = 1) {
+            QTest::newRow(tag) << QByteArray(standIn) << program << games << presses << warning << printed;
         };
         const QString exe = u"O2EM.EXE"_s, exit3 = u"O2EM.EXE stopped at once (exit status 3)."_s;
-        row("no BIOS", "nobios", exe, true, u"O2EM.EXE stopped: No BIOS found"_s);
-        row("an option it does not take, on stderr", "badoption", u"o2em2"_s, true,
-            u"o2em2 stopped: Invalid option : s1"_s);
-        row("a crash after its banner", "segv", exe, false, TestKit::crashed);
-        row("nothing printed, status 3", "exit3", exe, false, exit3);
-        row("two presses, each failure told", "exit3", exe, false, exit3, 2);
-        row("1 MiB at once, then its reason in CR LF, tabs and blanks", "flood", exe, true,
-            u"O2EM.EXE stopped: flood done"_s);
-        row("a failure late in the watch", "late", u"o2em"_s, true, u"o2em stopped: late failure"_s);
-        row("ends at once with status 0: silent", "exit0", exe, false, {});
-        row("a game that runs: silent", "runner", exe, false, {});
+        const QString sdl = u"o2em2"_s, invalid = u"Invalid option : s1\nparse_option s1 1\n"_s;
+        row("no BIOS, on stdout", "nobios", exe, u"O2EM.EXE stopped: No BIOS found"_s,
+            u"O2EM v1.51\nNo BIOS found\n"_s);
+        row("its reason on stderr, then chatter on stdout", "badoption", sdl, u"o2em2 stopped: Invalid option : s1"_s,
+            invalid);
+        row("today's emulator without roms/, on stderr only", "o2em2", sdl,
+            u"o2em2 stopped: dir './roms/' not found !"_s, u"dir './roms/' not found !\n"_s);
+        row("today's emulator finds the game in roms/", "o2em2", sdl, u"o2em2 stopped: Invalid option : s1"_s, invalid,
+            u"roms"_s);
+        row("a crash after its banner", "segv", exe, TestKit::crashed, TestKit::crashPrinted);
+        row("nothing printed, status 3", "exit3", exe, exit3);
+        row("two presses, each failure told", "exit3", exe, exit3, {}, u"."_s, 2);
+        const QString floodEnd = u"\nflood\t done  \r\n"_s; // its last 4 KiB kept
+        row("1 MiB at once, then its reason in CR LF, tabs and blanks", "flood", exe, u"O2EM.EXE stopped: flood done"_s,
+            QString(4096 - floodEnd.size(), u'x') + floodEnd);
+        row("a failure late in the watch", "late", u"o2em"_s, u"o2em stopped: late failure"_s, u"late failure\n"_s);
+        row("ends at once with status 0: silent", "exit0", exe, {});
+        row("a game that runs: silent", "runner", exe, {});
     }
     void emulatorEnds()
     {
         QFETCH(QByteArray, standIn);
         QFETCH(QString, program);
+        QFETCH(QString, games);
         QFETCH(int, presses);
-        QFETCH(bool, printed);
         QFETCH(QString, warning);
-        if (printed)
+        QFETCH(QString, printed);
+        if (!printed.isEmpty())
             SKIP_WITHOUT(EmulatorOutput);
         Session s;
         qputenv("PATH", "/nonexistent");
-        QVERIFY(openWithStandIn(s, program, standIn));
+        QVERIFY(openWithStandIn(s, program, standIn, games));
         QSignalSpy failures(s.launcher.get(), &Launcher::emulatorFailed);
         for (int i = 0; i < presses; ++i)
             s.click(u"cmdRun"_s);
@@ -321,13 +336,11 @@ private Q_SLOTS:
         const int told = warning.isEmpty() ? 0 : presses;
         QTest::qWait(told ? 0 : Process::WatchMilliseconds + 500); // past the watch, for the silent ones
         QTRY_COMPARE_WITH_TIMEOUT(failures.size(), told, Process::WatchMilliseconds + 2000);
-        QCOMPARE(TestKit::warning(), warning);
-        // The whole of what it printed, up to its last 4 KiB, is there for the asking.
-        const QString floodEnd = u"\nflood\t done  \r\n"_s;
-        if (standIn == "flood")
-            QCOMPARE(TestKit::warningField()->accessibleDescription(),
-                     warning + u'\n' + QString(4096 - floodEnd.size(), u'x') + floodEnd);
-        if (standIn == "runner" && !TestKit::lacks(TestKit::EmulatorOutput))
+        // Its line, and what it printed, up to its last 4 KiB, in the order written, for the asking.
+        const QLineEdit *field = TestKit::warningField();
+        QCOMPARE(field ? field->accessibleDescription() : QString(),
+                 printed.isEmpty() ? warning : warning + u'\n' + printed);
+        if (standIn == "runner" && !TestKit::lacks(TestKit::EmulatorOutput)) // it writes as it runs
             outlivesQuorix(s);
     }
 
@@ -339,7 +352,10 @@ private Q_SLOTS:
         QTest::newRow("the emulator's stdout") << "nobios"_ba
                                                << "O2EM v1.51\nNo BIOS found\n"_ba
                                                << "quorix: "_ba;
-        QTest::newRow("the emulator's stderr") << "badoption"_ba << QByteArray() << "Invalid option : s1\nquorix: "_ba;
+        QTest::newRow("the emulator's stderr, Quorix's line after it")
+            << "badoption"_ba
+            << "parse_option s1 1\n"_ba
+            << "Invalid option : s1\nquorix: O2EM.EXE stopped: Invalid option : s1\n"_ba;
     }
     void outputOnTheTerminal()
     {
@@ -366,9 +382,9 @@ private Q_SLOTS:
         QTest::addColumn<QString>("said");     // the exit status, how stdout starts, Quorix's own line on stderr
         QTest::addColumn<QByteArray>("after"); // quorix.cfg afterwards
         const auto row = [](const char *tag, const QStringList &args, const QString &said, int signal = 0,
-                            Config config = Config::Missing, const QByteArray &after = "<missing>") {
-            QTest::newRow(tag) << args << (args.contains(u"-games"_s) ? u"-games"_s : u"games"_s) << config << signal
-                               << said << after;
+                            Config config = Config::Missing, const QByteArray &after = "<missing>",
+                            const QString &games = u"games"_s) {
+            QTest::newRow(tag) << args << games << config << signal << said << after;
         };
         const QStringList offscreen{u"-platform"_s, u"offscreen"_s, u"games"_s};
         const QString usage = u"0|Usage: quorix [OPTIONS] [FOLDER]|"_s, version = u"0|quorix " QUORIX_VERSION "|"_s;
@@ -387,7 +403,10 @@ private Q_SLOTS:
             QStringList{u"-style"_s, u"fusion"_s, u"-session"_s, u"s"_s} + offscreen, u"0||"_s, SIGHUP, Config::Bytes,
             "0,0,0,0,3,2\r\n");
         row("SIGINT, a folder that looks like an option", {u"-platform"_s, u"offscreen"_s, u"--"_s, u"-games"_s},
-            u"0||"_s, SIGINT, Config::Bytes, "0,0,0,0,3,2\r\n");
+            u"0||"_s, SIGINT, Config::Bytes, "0,0,0,0,3,2\r\n", u"-games"_s);
+        row("the first start from the menu: the chooser, ended by a kill, writes nothing",
+            {u"-platform"_s, u"offscreen"_s, u"--last-folder"_s}, u"0||"_s, SIGTERM, Config::Missing, "<missing>",
+            u"."_s);
         row("a failed save: one line", offscreen,
             u"0||quorix: could not save the options in %1/quorix.cfg: a folder has that name"_s, SIGTERM,
             Config::Folder);
@@ -403,12 +422,14 @@ private Q_SLOTS:
         QFETCH(QByteArray, after);
         TestKit::WorkFolder folder;
         const QString cfg = games + u"/quorix.cfg"_s;
-        QVERIFY(QDir().mkdir(games) && folder.write(games + u"/a.bin"_s));
+        QVERIFY(QDir().mkpath(games) && folder.write(games + u"/a.bin"_s));
         QVERIFY(config != Config::Bytes || folder.write(cfg, "0,0,0,0,2,2\r\n"));
         QVERIFY(config != Config::Folder || QDir().mkdir(cfg));
         QProcess quorix;
         QProcessEnvironment env; // no display
         env.insert(u"XDG_RUNTIME_DIR"_s, folder.path());
+        env.insert(u"XDG_CONFIG_HOME"_s,
+                   folder.file(u".config"_s)); // nothing remembered; the user's settings untouched
         quorix.setProcessEnvironment(env);
         quorix.start(QStringLiteral(QUORIX), args);
         QVERIFY(quorix.waitForStarted());

@@ -3,7 +3,11 @@
 // and the ways out, each saving the options.
 #include "session.h"
 
+#include "settings/lastfolder.h"
+
+#include <QFileDialog>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QTimer>
 
 using namespace Qt::StringLiterals;
@@ -26,6 +30,32 @@ static const Step undoAndClose = [](Session &s) { // the changes taken back befo
         s.click(name);
     s.window->close();
 };
+// Another game folder, dropped on the window from a file manager.
+static Step drop(const QString &folder)
+{
+    return [folder](Session &s) {
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(s.folder.file(folder))});
+        QDragEnterEvent enter(QPoint(9, 9), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QDropEvent drop(QPointF(9, 9), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(s.window.get(), &enter);
+        QVERIFY(enter.isAccepted());
+        QApplication::sendEvent(s.window.get(), &drop);
+    };
+}
+// Another game folder chosen with File, Open Game Folder; or the chooser cancelled.
+static Step choose(const QString &folder, bool accepted = true)
+{
+    return [folder, accepted](Session &s) {
+        QTimer::singleShot(0, [path = s.folder.file(folder), accepted] {
+            auto *chooser = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+            QVERIFY(chooser);
+            chooser->setDirectory(path);
+            accepted ? static_cast<QDialog *>(chooser)->accept() : chooser->reject();
+        });
+        s.choose(u"mnuOpen"_s);
+    };
+}
 static Step click(const QString &name)
 {
     return [name](Session &s) { s.click(name); };
@@ -262,6 +292,50 @@ private Q_SLOTS:
         QTest::qWait(50);
         const bool isFolder = QFileInfo(s.folder.file(u"quorix.cfg"_s)).isDir();
         QCOMPARE(std::pair(isFolder ? "<a folder>"_ba : s.folder.read(), over.seen), std::pair(after, told));
+    }
+
+    void changeFolder_data()
+    {
+        QTest::addColumn<Step>("how");
+        QTest::addColumn<bool>("saveOnExit");
+        QTest::addColumn<QByteArray>("newConfig"); // the new folder's quorix.cfg; empty: none
+        QTest::addColumn<QStringList>("newGames");
+        // The old folder's quorix.cfg and the new one's, the options and the count shown, the folder remembered.
+        QTest::addColumn<QByteArrayList>("after");
+        const QByteArray all = "1,1,1,1,3,2\r\n", written = "0,0,0,0,1,0,\"#TRUE#\"\r\n";
+        QTest::newRow("File, Open Game Folder: options saved in the old folder, read from the new")
+            << choose(u"other"_s) << true << all << QStringList{u"b.bin"_s, u"roms/c.bin"_s}
+            << QByteArrayList{"1,1,0,0,3,0\r\n", all, "1,1,1,1,3,2", "2", "other"};
+        QTest::newRow("a folder dropped, Save on Exit unchecked: the old file kept, the new one's default written")
+            << drop(u"other"_s) << false << QByteArray() << QStringList{u"b.bin"_s}
+            << QByteArrayList{"0,1,0,0,3,0\r\n", written, "0,0,0,0,1,0", "1", "other"};
+        QTest::newRow("a folder without games: opened, not remembered")
+            << drop(u"other"_s) << true << QByteArray() << QStringList()
+            << QByteArrayList{"1,1,0,0,3,0\r\n", written, "0,0,0,0,1,0", "0", "."};
+        QTest::newRow("the chooser cancelled: nothing changes")
+            << choose(u"other"_s, false) << true << all << QStringList{u"b.bin"_s}
+            << QByteArrayList{"0,1,0,0,3,0\r\n", all, "1,1,0,0,3,0", "1", "."};
+    }
+    void changeFolder()
+    {
+        QFETCH(Step, how);
+        QFETCH(bool, saveOnExit);
+        QFETCH(QByteArray, newConfig);
+        QFETCH(QStringList, newGames);
+        QFETCH(QByteArrayList, after);
+        Session s;
+        QVERIFY(s.folder.write(u"a.bin"_s) && s.open(Config::Bytes, "0,1,0,0,3,0\r\n"));
+        for (const QString &game : newGames)
+            QVERIFY(QDir().mkpath(s.folder.file(u"other/roms"_s)) && s.folder.write(u"other/"_s + game));
+        QVERIFY(QDir().mkpath(u"other"_s) && (newConfig.isEmpty() || s.folder.write(u"other/quorix.cfg"_s, newConfig)));
+        s.click(u"chkDebug"_s);
+        if (!saveOnExit)
+            s.choose(u"mnuSave"_s);
+        how(s);
+        const QString remembered = QDir(s.folder.path()).relativeFilePath(LastFolder::recall());
+        QCOMPARE((QByteArrayList{s.folder.read(), s.folder.read(u"other/quorix.cfg"_s), s.options(), s.count().toUtf8(),
+                                 remembered.toUtf8()}),
+                 after);
     }
 
     void accessKeys_data()

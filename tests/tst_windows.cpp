@@ -84,7 +84,7 @@ private Q_SLOTS:
                 u"Game List:|Game count:|Stick 1 Mode|Disable|Left Keyboard|Right Keyboard|"
                 u"Joystick|Stick 2 Mode|Disable|Left Keyboard|Right Keyboard|Joystick|"
                 u"Debug mode|No Speed Limit|No Sound|No Voice|&Run Game|&About|E&xit|"
-                u"&File|Emulator &Keys|&Save on Exit|E&xit"_s},
+                u"&File|&Open Game Folder...|Emulator &Keys|&Save on Exit|E&xit"_s},
                {new frmWarning, u"Ok|Warning!!!"_s},
                {new frmKeys,
                 u"OK|Left Keyboard Controls:|W|X|A|D|Left Shift|Right Keyboard Controls:|Right Shift|"

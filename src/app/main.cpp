@@ -4,6 +4,7 @@
 #include "forms/fonts.h"
 #include "forms/icon.h"
 #include "launch/launcher.h"
+#include "main/folderchoice.h"
 #include "main/frmquorix.h"
 #include "main/platform.h"
 #include "startup/startup.h"
@@ -11,6 +12,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QSessionManager>
+
+#include <optional>
 
 int main(int argc, char *argv[])
 {
@@ -28,8 +31,9 @@ int main(int argc, char *argv[])
         break;
     }
     // The game folder, held from here on: the list, quorix.cfg and the emulator all use it.
-    const QString folder = parsed.folder.isEmpty() ? QDir::currentPath() : parsed.folder;
-    if (!QDir(folder).isReadable()) {
+    // Empty: asked for once a window can open.
+    const QString folder = Startup::gameFolder(parsed);
+    if (!folder.isEmpty() && !QDir(folder).isReadable()) {
         Log::line(QStringLiteral("cannot enter %1").arg(QDir::toNativeSeparators(folder)));
         return 2;
     }
@@ -38,7 +42,9 @@ int main(int argc, char *argv[])
         return 1;
     }
     Platform::TerminationWatcher watcher;
-    Launcher launcher(folder); // lists the folder while Qt starts
+    std::optional<Launcher> launcher;
+    if (!folder.isEmpty())
+        launcher.emplace(folder); // lists the folder while Qt starts
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorix"));
@@ -47,7 +53,17 @@ int main(int argc, char *argv[])
     FormKit::applyClassicLook(parsed.styleGiven);
     QApplication::setWindowIcon(FormKit::programIcon());
 
-    frmQuorix window(launcher); // saves once more when it ends, after the last window has closed
+    if (!launcher) { // the first start from the desktop menu: where are the games?
+        watcher.listen();
+        const auto cancel = QObject::connect(&watcher, &Platform::TerminationWatcher::requested, &app,
+                                             [] { QCoreApplication::exit(0); }); // a kill cancels the chooser
+        const QString chosen = FolderChoice::ask(nullptr, QDir::homePath());
+        QObject::disconnect(cancel);
+        if (chosen.isEmpty())
+            return 0; // nothing opened, nothing written
+        launcher.emplace(chosen);
+    }
+    frmQuorix window(*launcher); // saves once more when it ends, after the last window has closed
     watcher.listen();
     QObject::connect(&watcher, &Platform::TerminationWatcher::requested, &window, &frmQuorix::endProgram);
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &window, &frmQuorix::saveForSession);

@@ -43,6 +43,7 @@ inline std::shared_ptr<void> holdOpen(const QString &)
 // What Linux says where Windows says otherwise (tests/win/platformkit.h).
 inline const QString notAProgram = QStringLiteral("O2EM.EXE could not start: exec format error.");
 inline const QString crashed = QStringLiteral("O2EM.EXE crashed (segmentation fault).");
+inline const QString crashPrinted = QStringLiteral("O2EM v1.51\n"); // its banner, read from its output
 inline const QString heldTold;
 // How the stand-in records a start before its arguments: its working folder and its program.
 inline QStringList startHead(const QString &folder, const QString &program)

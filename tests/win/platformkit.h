@@ -68,6 +68,7 @@ inline const char *lacks(Need need)
 // What Windows says where Linux says otherwise (tests/unix/platformkit.h).
 inline const QString notAProgram = QStringLiteral("O2EM.EXE could not start: bad EXE format for O2EM.EXE.");
 inline const QString crashed = QStringLiteral("O2EM.EXE crashed (access violation).");
+inline const QString crashPrinted; // a window program's output is not read
 // How the stand-in records a start before its arguments: its working folder, the window state
 // it was asked for, and its program.
 inline QStringList startHead(const QString &folder, const QString &program)

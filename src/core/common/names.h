@@ -27,4 +27,13 @@ inline const QString RomFile = QStringLiteral("O2ROM.BIN");
 // The options, kept in the game folder.
 inline const QString SettingsFile = QStringLiteral("quorix.cfg");
 
+// The emulator's own folder for the games, inside the game folder (any letter case).
+inline const QString RomsFolder = QStringLiteral("roms");
+
+// The platform's per-user settings place (QSettings: the XDG config folder on Linux, the
+// user's registry on Windows), and what is kept there: the game folder opened last.
+inline const QString UserSettingsOrganisation = QStringLiteral("Quorix");
+inline const QString UserSettingsApplication = QStringLiteral("Quorix");
+inline const QString LastFolderKey = QStringLiteral("lastFolder");
+
 }

@@ -10,6 +10,25 @@
 
 namespace Emulator {
 
+namespace {
+
+// The last line that holds more than blanks, without control characters.
+QString lastLine(const QByteArray &output)
+{
+    const QStringList lines = QString::fromUtf8(output).split(QLatin1Char('\n'));
+    for (auto line = lines.crbegin(); line != lines.crend(); ++line) {
+        QString text;
+        for (const QChar c : *line)
+            text += c.isPrint() ? c : QChar(u' ');
+        text = text.simplified();
+        if (!text.isEmpty())
+            return text;
+    }
+    return {};
+}
+
+}
+
 QStringList candidates(const QString &workDir, const QString &searchPath)
 {
     const QDir dir(workDir);
@@ -35,16 +54,13 @@ QString describe(const QString &program, const Process::Ending &ending)
     if (ending.crashed)
         return QStringLiteral("%1 crashed (%2).")
             .arg(name, ending.crash.isEmpty() ? QStringLiteral("signal %1").arg(ending.code) : ending.crash);
-    // What it printed last is its own word on why; control characters are not shown.
-    const QStringList lines = QString::fromUtf8(ending.output).split(QLatin1Char('\n'));
-    for (auto line = lines.crbegin(); line != lines.crend(); ++line) {
-        QString text;
-        for (const QChar c : *line)
-            text += c.isPrint() ? c : QChar(u' ');
-        text = text.simplified();
-        if (!text.isEmpty())
-            return QStringLiteral("%1 stopped: %2").arg(name, text);
-    }
+    // Its last line on stderr is its own word on why (it may go on chattering on stdout);
+    // its last line on stdout only when stderr has none.
+    QString reason = lastLine(ending.errors);
+    if (reason.isEmpty())
+        reason = lastLine(ending.output);
+    if (!reason.isEmpty())
+        return QStringLiteral("%1 stopped: %2").arg(name, reason);
     return QStringLiteral("%1 stopped at once (exit status %2).").arg(name).arg(ending.code);
 }
 

@@ -19,7 +19,7 @@ namespace Emulator {
 [[nodiscard]] QStringList candidates(const QString &workDir, const QString &searchPath);
 
 // The warning's line for an emulator that ended at once, naming the program: a crash in words,
-// else the last line it printed, else its exit status.
+// else its last line on stderr, else its last line on stdout, else its exit status.
 [[nodiscard]] QString describe(const QString &program, const Process::Ending &ending);
 
 // Called when a started emulator ends at once with a failure: the warning's line, and the end

@@ -5,6 +5,8 @@
 // is listed and how a file name's bytes become text: folderscan_unix.cpp and folderscan_win.cpp
 // each implement it.
 
+#include "common/names.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -21,6 +23,12 @@ inline bool isGameName(const char *name, size_t len)
     return ext[0] == '.' && (ext[1] | 0x20) == 'b' && (ext[2] | 0x20) == 'i' && (ext[3] | 0x20) == 'n';
 }
 
+// The emulator's own folder for the games, in any letter case.
+inline bool isRomsName(const char *name, size_t len)
+{
+    return len == 4 && QLatin1String(name, 4).compare(Names::RomsFolder, Qt::CaseInsensitive) == 0;
+}
+
 // Receives the names read() finds, as bytes.
 class Sink
 {
@@ -31,8 +39,10 @@ protected:
     ~Sink() = default;
 };
 
-// Gives `sink` every game name of `folder` that is a regular file (or a link to one) and not
-// hidden (on Windows: neither hidden nor a system file). False when the folder cannot be read.
+// Gives `sink` every game name of `folder`, and of a roms folder in it (the emulator looks
+// there first), that is a regular file (or a link to one) and not hidden (on Windows: neither
+// hidden nor a system file). A name may come twice, once from each. False when the folder
+// itself cannot be read; an unreadable roms folder lists nothing.
 bool read(const QString &folder, Sink &sink);
 
 // A name's bytes as read() gives them, as text, and back: the file system's encoding on Linux,

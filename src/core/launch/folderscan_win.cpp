@@ -7,7 +7,11 @@
 
 namespace FolderScan {
 
-bool read(const QString &folder, Sink &sink)
+namespace {
+
+// Gives `sink` the folder's game files; the names of its roms folders go to `roms` when asked
+// for. False when the folder cannot be read.
+bool list(const QString &folder, Sink &sink, QStringList *roms)
 {
     const std::wstring pattern = QDir::toNativeSeparators(folder + QStringLiteral("/*")).toStdWString();
     WIN32_FIND_DATAW entry;
@@ -16,16 +20,32 @@ bool read(const QString &folder, Sink &sink)
                                    FIND_FIRST_EX_LARGE_FETCH);
     if (find == INVALID_HANDLE_VALUE)
         return GetLastError() == ERROR_FILE_NOT_FOUND; // an empty drive's root has no entry at all
-    constexpr DWORD skipped
-        = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DEVICE;
+    constexpr DWORD skipped = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DEVICE;
     do {
         if (entry.dwFileAttributes & skipped)
             continue;
         const QByteArray name = encode(QString::fromWCharArray(entry.cFileName));
-        if (isGameName(name.constData(), static_cast<size_t>(name.size())))
-            sink.add(name.constData(), static_cast<size_t>(name.size()));
+        const auto len = static_cast<size_t>(name.size());
+        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+            if (isGameName(name.constData(), len))
+                sink.add(name.constData(), len);
+        } else if (roms && isRomsName(name.constData(), len)) {
+            *roms << QString::fromUtf8(name);
+        }
     } while (FindNextFileW(find, &entry));
     FindClose(find);
+    return true;
+}
+
+}
+
+bool read(const QString &folder, Sink &sink)
+{
+    QStringList roms;
+    if (!list(folder, sink, &roms))
+        return false;
+    for (const QString &name : roms)
+        list(folder + QLatin1Char('/') + name, sink, nullptr); // nothing deeper
     return true;
 }
 

@@ -70,7 +70,8 @@ public:
         sortFrom(order.data(), order.data() + order.size(), 0);
         m_data.order.reserve(order.size());
         for (const Entry &e : order)
-            m_data.order.push_back(e.index);
+            if (e.index != Twice)
+                m_data.order.push_back(e.index);
         return std::move(m_data);
     }
 
@@ -80,6 +81,7 @@ private:
         uint32_t index;
     };
     static constexpr size_t Step = sizeof(Entry::head);
+    static constexpr uint32_t Twice = UINT32_MAX; // the first of two same names, once sorted
 
     // Sorts by four key bytes at a time, from `offset` on, and only the runs that tie go on
     // to the next four: names in a big folder tend to share a long start ("Game 0..."),
@@ -97,8 +99,11 @@ private:
                 for (Entry *e = run; e != end; ++e)
                     e->head = head(m_data.spans[e->index], offset + Step);
                 sortFrom(run, end, offset + Step);
-            } else { // the same key: the name decides, capitals first
+            } else { // the same key: the name decides, capitals first; a name in roms/ and beside it is one game
                 std::sort(run, end, [this](const Entry &a, const Entry &b) { return nameBefore(a.index, b.index); });
+                for (Entry *e = run + 1; e != end; ++e)
+                    if (!nameBefore(e[-1].index, e->index))
+                        e[-1].index = Twice;
             }
             run = end;
         }
@@ -199,10 +204,11 @@ int Games::gameCount() const
 {
     // The same exact-name test as the launch refusal: o2rom.bin is a game like any other.
     const QByteArray rom = Names::RomFile.toLatin1();
-    const auto isRom = [this, &rom](const Span &sp) {
+    const auto isRom = [this, &rom](uint32_t index) {
+        const Span &sp = d->spans[index];
         return sp.nameLen == rom.size() && std::memcmp(d->bytes.data() + sp.name, rom.constData(), sp.nameLen) == 0;
     };
-    return d ? size() - static_cast<int>(std::count_if(d->spans.cbegin(), d->spans.cend(), isRom)) : 0;
+    return d ? size() - static_cast<int>(std::count_if(d->order.cbegin(), d->order.cend(), isRom)) : 0;
 }
 
 void Model::setGames(const Games &games)

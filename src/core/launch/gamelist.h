@@ -11,7 +11,8 @@
 namespace GameList {
 
 // A folder's games in list order: the names of its regular files (links to files included)
-// ending in ".bin" in any letter case, hidden ones left out, sorted without regard to case.
+// ending in ".bin" in any letter case, and of those in its roms folder (the emulator's own
+// layout), hidden ones left out, each name once, sorted without regard to case.
 // Names the file system cannot give back unchanged (bytes that are not valid text) are left
 // out too: they could be shown, but never launched. The names stay bytes until one is asked
 // for, so a folder of 100,000 games costs no 100,000 string objects. Copies share the data.

@@ -5,6 +5,7 @@
 #include "common/names.h"
 #include "launch/commandline.h"
 #include "launch/emulator.h"
+#include "settings/lastfolder.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -20,6 +21,14 @@ Launcher::Launcher(QString folder, QObject *parent)
 
 Launcher::~Launcher() = default;
 
+void Launcher::setFolder(const QString &folder)
+{
+    m_folder = QFileInfo(folder).absoluteFilePath();
+    m_listing = GameList::startScan(m_folder);
+    m_settings = SettingsFile(QDir(m_folder).filePath(Names::SettingsFile));
+    m_saveFailureLogged = false; // another file
+}
+
 const GameList::Games &Launcher::games()
 {
     if (m_listing.valid())
@@ -29,6 +38,8 @@ const GameList::Games &Launcher::games()
 
 LaunchOptions Launcher::load()
 {
+    if (games().gameCount() > 0)
+        LastFolder::remember(QFileInfo(m_folder).absoluteFilePath());
     m_loaded = m_settings.loadWithRecovery();
     return m_loaded;
 }

@@ -11,8 +11,8 @@
 #include <future>
 
 // What Quorix does with its game folder, without a window: lists its games, keeps the options
-// in its quorix.cfg, and starts the emulator there. The folder is given once, at start; the
-// main window binds its controls to this and shows what it says.
+// in its quorix.cfg, and starts the emulator there. The folder is given at start and may be
+// changed; the main window binds its controls to this and shows what it says.
 class Launcher : public QObject
 {
     Q_OBJECT
@@ -23,11 +23,18 @@ public:
     explicit Launcher(QString folder, QObject *parent = nullptr);
     ~Launcher() override;
 
+    [[nodiscard]] const QString &folder() const { return m_folder; }
+
+    // Another game folder from now on, listed at once. The caller saves the old folder's options
+    // first, and then loads the new folder's, as at a start there.
+    void setFolder(const QString &folder);
+
     // The folder's games; waits for the listing the first time.
     [[nodiscard]] const GameList::Games &games();
 
     // The start-up read of quorix.cfg: its options, or the default record written and read
-    // back when the file is missing or unusable.
+    // back when the file is missing or unusable. A folder with games is remembered for the
+    // next start from the desktop menu.
     [[nodiscard]] LaunchOptions load();
 
     // Saves the options, leaving the old file whole when that fails. A failure goes to the log

@@ -24,6 +24,7 @@ struct Ending {
     int code = 0;         // the exit status, or the signal or exception number
     QString crash;        // the crash in words ("segmentation fault"); empty when unknown
     QByteArray output;    // the end of what it printed, stdout and stderr together (where seen)
+    QByteArray errors;    // the end of what it printed on stderr alone (where seen)
 };
 
 using OnEnd = std::function<void(const Ending &)>;

@@ -32,8 +32,35 @@ constexpr int TailBytes = 4096;
 // What the relay tells Quorix: the program started, or could not (an errno), or ended.
 struct Record {
     enum Kind : int { Started, ExecFailed, Ended } kind;
-    int value;  // errno, or the wait status
-    int length; // bytes of output that follow (Ended)
+    int value;     // errno, or the wait status
+    int length;    // bytes of output that follow (Ended)
+    int errLength; // and then bytes of stderr alone
+};
+
+// The last TailBytes of a stream, oldest first once taken out.
+class Tail
+{
+public:
+    void add(const char *data, ssize_t size)
+    {
+        for (ssize_t i = 0; i < size; ++i) {
+            m_bytes[m_end] = data[i];
+            if (++m_end == TailBytes)
+                m_end = 0, m_wrapped = true;
+        }
+    }
+    int take(char *to) const
+    {
+        const int older = m_wrapped ? TailBytes - m_end : 0;
+        std::memcpy(to, m_bytes + m_end, static_cast<size_t>(older));
+        std::memcpy(to + older, m_bytes, static_cast<size_t>(m_end));
+        return older + m_end;
+    }
+
+private:
+    char m_bytes[TailBytes];
+    int m_end = 0;
+    bool m_wrapped = false;
 };
 
 void writeAll(int fd, const void *data, size_t size)
@@ -50,12 +77,15 @@ void writeAll(int fd, const void *data, size_t size)
     }
 }
 
-void send(int fd, Record::Kind kind, int value, const char *tail = nullptr, int length = 0)
+void send(int fd, Record::Kind kind, int value, const char *tail = nullptr, int length = 0,
+          const char *errTail = nullptr, int errLength = 0)
 {
-    const Record r{kind, value, length};
+    const Record r{kind, value, length, errLength};
     writeAll(fd, &r, sizeof r);
     if (length > 0)
         writeAll(fd, tail, static_cast<size_t>(length));
+    if (errLength > 0)
+        writeAll(fd, errTail, static_cast<size_t>(errLength));
 }
 
 long long nowMs()
@@ -127,11 +157,12 @@ void passOn(int fd, const char *data, ssize_t size)
     send(report, Record::Started, 0);
 
     const long long until = nowMs() + WatchMilliseconds;
-    char tail[TailBytes]; // the last bytes, in order once `wrapped` is taken into account
-    int tailEnd = 0;
-    bool wrapped = false, ended = false;
+    Tail tail, errTail; // all of it in the order read, and stderr alone: where a program says why
+    bool ended = false;
     int status = 0;
-    pollfd fds[2] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
+    // stderr first when both have something: it is written at once, stdout only when its
+    // buffer is flushed, so what stderr holds was most likely written first.
+    pollfd fds[2] = {{err[0], POLLIN, 0}, {out[0], POLLIN, 0}};
     char buffer[16384];
     // Waits up to `timeout` ms for output, passes on what came and keeps its end; false when none came.
     const auto pump = [&](int timeout) {
@@ -148,12 +179,11 @@ void passOn(int fd, const char *data, ssize_t size)
                 continue;
             }
             came = true;
-            passOn(&p == &fds[0] ? 1 : 2, buffer, n);
-            for (ssize_t i = 0; i < n; ++i) {
-                tail[tailEnd] = buffer[i];
-                if (++tailEnd == TailBytes)
-                    tailEnd = 0, wrapped = true;
-            }
+            const bool isErr = &p == &fds[0];
+            passOn(isErr ? 2 : 1, buffer, n);
+            tail.add(buffer, n);
+            if (isErr)
+                errTail.add(buffer, n);
         }
         return came;
     };
@@ -181,11 +211,8 @@ void passOn(int fd, const char *data, ssize_t size)
             }
         }
         if (ended && report >= 0 && nowMs() < until) {
-            char ordered[TailBytes];
-            const int older = wrapped ? TailBytes - tailEnd : 0;
-            std::memcpy(ordered, tail + tailEnd, static_cast<size_t>(older));
-            std::memcpy(ordered + older, tail, static_cast<size_t>(tailEnd));
-            send(report, Record::Ended, status, ordered, older + tailEnd);
+            char all[TailBytes], errors[TailBytes];
+            send(report, Record::Ended, status, all, tail.take(all), errors, errTail.take(errors));
             ::close(report);
             report = -1;
         }
@@ -249,10 +276,13 @@ private:
     void read()
     {
         Record r{};
-        if (readAll(m_fd, &r, sizeof r) && r.kind == Record::Ended && r.length >= 0 && r.length <= TailBytes) {
+        const auto fits = [](int length) { return length >= 0 && length <= TailBytes; };
+        if (readAll(m_fd, &r, sizeof r) && r.kind == Record::Ended && fits(r.length) && fits(r.errLength)) {
             Ending ending;
             ending.output.resize(r.length);
-            if (readAll(m_fd, ending.output.data(), static_cast<size_t>(r.length))) {
+            ending.errors.resize(r.errLength);
+            if (readAll(m_fd, ending.output.data(), static_cast<size_t>(r.length))
+                && readAll(m_fd, ending.errors.data(), static_cast<size_t>(r.errLength))) {
                 ending.crashed = WIFSIGNALED(r.value);
                 ending.code = ending.crashed ? WTERMSIG(r.value) : WEXITSTATUS(r.value);
                 if (ending.crashed)

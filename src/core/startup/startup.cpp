@@ -2,6 +2,7 @@
 #include "startup/startup.h"
 
 #include "common/version.h"
+#include "settings/lastfolder.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -12,9 +13,12 @@ namespace Startup {
 namespace {
 
 const char *const help = "Usage: quorix [OPTIONS] [FOLDER]\n"
-                         "Lists the O2EM games (*.bin) of FOLDER, or of the current folder, and starts the\n"
-                         "emulator on the one you pick. The options are kept in FOLDER/quorix.cfg.\n"
+                         "Lists the O2EM games (*.bin) of FOLDER, or of the current folder, and of the roms\n"
+                         "folder in it, and starts the emulator on the one you pick. The options are kept\n"
+                         "in FOLDER/quorix.cfg.\n"
                          "\n"
+                         "  --last-folder  without FOLDER, open the game folder opened last time, or ask\n"
+                         "                 for one the first time (the desktop menu starts Quorix so)\n"
                          "  -h, --help     show this help and exit\n"
                          "  -v, --version  show the version and exit\n"
                          "\n"
@@ -40,8 +44,10 @@ Arguments parse(const QStringList &arguments)
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     const QCommandLineOption helpOption(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     const QCommandLineOption versionOption(QStringList{QStringLiteral("v"), QStringLiteral("version")});
+    const QCommandLineOption lastFolderOption(QStringLiteral("last-folder"));
     parser.addOption(helpOption);
     parser.addOption(versionOption);
+    parser.addOption(lastFolderOption);
     for (const char *name : qtValueOptions)
         parser.addOption(QCommandLineOption(QLatin1String(name), {}, QStringLiteral("value")));
     for (const char *name : qtFlags)
@@ -73,9 +79,17 @@ Arguments parse(const QStringList &arguments)
                 folders.first(), folder.exists() ? QStringLiteral("not a folder") : QStringLiteral("no such folder")));
         result.folder = folder.absoluteFilePath();
     }
+    result.lastFolder = parser.isSet(lastFolderOption);
     result.styleGiven = parser.isSet(QStringLiteral("style"));
     result.platformGiven = parser.isSet(QStringLiteral("platform"));
     return result;
+}
+
+QString gameFolder(const Arguments &arguments)
+{
+    if (!arguments.folder.isEmpty())
+        return arguments.folder;
+    return arguments.lastFolder ? LastFolder::recall() : QDir::currentPath();
 }
 
 }

@@ -6,17 +6,23 @@
 
 namespace Startup {
 
-// What the command line asks for: quorix [FOLDER], --help, --version. Qt's own options
+// What the command line asks for: quorix [--last-folder] [FOLDER], --help, --version. Qt's own options
 // (-style, -platform, ...) are let through for QApplication to take.
 struct Arguments {
     enum class Action { Run, Help, Version, Fail };
     Action action = Action::Run;
-    QString folder;          // the games' folder; empty: the folder it was started in
+    QString folder;          // the games' folder; empty: see gameFolder()
+    bool lastFolder = false; // without a folder, the one opened last (the desktop menu's start)
     bool styleGiven = false; // -style on the command line: the user's choice wins
     bool platformGiven = false;
     QString text; // for Help and Version, to stdout; for Fail, to stderr
 };
 
 [[nodiscard]] Arguments parse(const QStringList &arguments);
+
+// The game folder to open: the one given, else with --last-folder the one opened last, else the
+// folder Quorix was started in. Empty when it must be asked for: --last-folder, and none
+// remembered (or it has gone).
+[[nodiscard]] QString gameFolder(const Arguments &arguments);
 
 }

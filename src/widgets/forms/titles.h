@@ -11,4 +11,5 @@ inline const QString Main = QStringLiteral("Quorix - Front-end for O2EM ver. " Q
 inline const QString Warning = QStringLiteral("Warning-Quorix");
 inline const QString Keys = QStringLiteral("Keys- Quorix");
 inline const QString About = QStringLiteral("About-Quorix ver " QUORIX_VERSION);
+inline const QString ChooseFolder = QStringLiteral("Open Game Folder - Quorix");
 }

@@ -14,10 +14,14 @@
 #include "forms/twips.h"
 #include "launch/gamelist.h"
 #include "launch/launcher.h"
+#include "main/folderchoice.h"
+#include "main/gamelistview.h"
 
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -66,33 +70,6 @@ const struct {
                  {Stick::RightKeyboard, "Right Keyboard", 1200},
                  {Stick::Joystick, "Joystick", 1680}};
 
-// A list box with nothing selected takes the arrow keys as the platform's list boxes do: Down
-// and Home select the first game, Up and End the last, so a lone game can be chosen without
-// a mouse.
-class GameListView : public QListView
-{
-public:
-    using QListView::QListView;
-
-protected:
-    void keyPressEvent(QKeyEvent *event) override
-    {
-        const int rows = model()->rowCount();
-        if (rows > 0 && !selectionModel()->hasSelection()
-            && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
-            const int key = event->key();
-            const int row = key == Qt::Key_Down || key == Qt::Key_Home ? 0
-                : key == Qt::Key_Up || key == Qt::Key_End              ? rows - 1
-                                                                       : -1;
-            if (row >= 0) {
-                setCurrentIndex(model()->index(row, 0));
-                return;
-            }
-        }
-        QListView::keyPressEvent(event);
-    }
-};
-
 }
 
 frmQuorix::frmQuorix(Launcher &launcher, QWidget *parent)
@@ -105,6 +82,7 @@ frmQuorix::frmQuorix(Launcher &launcher, QWidget *parent)
     setFont(defaultFont());
     setWindowFlags(Stacking::fixedWindowFlags(Qt::Window | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint));
     Stacking::keepNormal(this);
+    setAcceptDrops(true); // a game folder from a file manager
 
     auto *client = new QWidget(this);
     client->setFixedSize(px(6540), px(3585)); // the menu bar comes on top of this
@@ -170,7 +148,8 @@ void frmQuorix::buildGameList(QWidget *client)
 
     txtCount = named(new QLineEdit(client), "txtCount", QStringLiteral("Game count"));
     txtCount->setGeometry(twips(120, 2880, 975, 285));
-    txtCount->setReadOnly(true); // nothing reads it back
+    txtCount->setReadOnly(true);     // nothing reads it back
+    txtCount->setAcceptDrops(false); // a folder dropped on it is for the window
     setFieldBackground(txtCount, SystemColor::Menu);
 }
 
@@ -228,11 +207,13 @@ void frmQuorix::buildMenu()
     QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("mnuFile"));
     file->setFont(font()); // a popup is a window of its own and would take the application's font
+    mnuOpen = file->addAction(QStringLiteral("&Open Game Folder..."), this, &frmQuorix::mnuOpen_Click);
     mnuKeys = file->addAction(QStringLiteral("Emulator &Keys"), this, &frmQuorix::mnuKeys_Click);
     mnuSave = file->addAction(QStringLiteral("&Save on Exit"));
     mnuSave->setCheckable(true); // a checkable action flips its own mark when chosen
     mnuSave->setChecked(true);
     mnuExit = file->addAction(QStringLiteral("E&xit"), this, &QWidget::close);
+    mnuOpen->setObjectName(QStringLiteral("mnuOpen"));
     mnuKeys->setObjectName(QStringLiteral("mnuKeys"));
     mnuSave->setObjectName(QStringLiteral("mnuSave"));
     mnuExit->setObjectName(QStringLiteral("mnuExit"));
@@ -367,6 +348,38 @@ void frmQuorix::keyPressEvent(QKeyEvent *event)
         return;
     }
     QMainWindow::keyPressEvent(event);
+}
+
+void frmQuorix::mnuOpen_Click()
+{
+    const QString folder = FolderChoice::ask(this, m_launcher.folder());
+    if (!folder.isEmpty())
+        openFolder(folder);
+}
+
+void frmQuorix::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (!FolderChoice::dropped(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void frmQuorix::dropEvent(QDropEvent *event)
+{
+    const QString folder = FolderChoice::dropped(event->mimeData());
+    if (folder.isEmpty())
+        return;
+    event->acceptProposedAction();
+    openFolder(folder);
+}
+
+void frmQuorix::openFolder(const QString &folder)
+{
+    {
+        const QScopedValueRollback asking(m_userPresent, true); // a failed save is told: the user is here
+        Form_Unload(); // the old folder's options into its own quorix.cfg, under Save on Exit
+    }
+    m_launcher.setFolder(folder);
+    Form_Load(); // as at a start there
 }
 
 void frmQuorix::cmdRun_Click()

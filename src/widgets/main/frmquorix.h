@@ -46,6 +46,8 @@ public:
 protected:
     void closeEvent(QCloseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     using StickButtons = std::array<FormKit::RadioButton *, Stick::ModeCount>; // by mode, not place
@@ -64,11 +66,13 @@ private:
     void SaveSettings();
     void applyOptions(const LaunchOptions &options);
     void showWarning(const QString &message, const QString &details = {});
+    void openFolder(const QString &folder);
 
     void cmdRun_Click();
     void filList_DblClick();
     void cmdAbout_Click();
     void mnuKeys_Click();
+    void mnuOpen_Click();
     void optS1_Click(int Index);
     void optS2_Click(int Index);
     void stickClick(const StickButtons &mine, const StickButtons &other, int index);
@@ -95,6 +99,7 @@ private:
     QGroupBox *fraStick2 = nullptr;
     QLabel *lblCount = nullptr;
     QLineEdit *txtCount = nullptr;
+    QAction *mnuOpen = nullptr;
     QAction *mnuKeys = nullptr;
     QAction *mnuSave = nullptr;
     QAction *mnuExit = nullptr;

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "main/platform.h"
 
-#include <windows.h> // before the other Windows headers, which need its types
+#include <windows.h>
 
-#include <shellapi.h>
+#include <shellapi.h> // after windows.h, which it needs
 
 namespace Platform {
 

@@ -1,0 +1,18 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QString>
+
+class QMimeData;
+class QWidget;
+
+namespace FolderChoice {
+
+// Asks for a game folder with the desktop's own folder chooser (Qt's where the platform has
+// none), starting at `from`. The folder chosen, or empty when the user cancelled.
+[[nodiscard]] QString ask(QWidget *parent, const QString &from);
+
+// The folder being dragged from a file manager, or empty when it is not one folder.
+[[nodiscard]] QString dropped(const QMimeData *data);
+
+}
