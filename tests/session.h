@@ -16,6 +16,7 @@
 #include <QListView>
 #include <QPushButton>
 
+#include <functional>
 #include <memory>
 
 // What quorix.cfg is before the window opens.
@@ -103,6 +104,36 @@ private:
             .value(0);
     }
 };
+
+// What a user does, as a row of a table names it; the makers in Do.
+using Step = std::function<void(Session &)>;
+Q_DECLARE_METATYPE(Step)
+namespace Do {
+inline Step click(const QString &name)
+{
+    return [name](Session &s) { s.click(name); };
+}
+inline Step key(Qt::Key k, const QString &on, Qt::KeyboardModifiers m = {})
+{
+    return [=](Session &s) { s.press(k, on, m); };
+}
+inline Step alt(Qt::Key k)
+{
+    return [k](Session &s) { s.alt(k); };
+}
+inline Step choose(const QString &item)
+{
+    return [item](Session &s) { s.choose(item); };
+}
+inline Step select(const QString &game) // empty: the selection cleared
+{
+    return [game](Session &s) { s.select(game); };
+}
+inline Step doubleClick(const QString &game)
+{
+    return [game](Session &s) { s.doubleClick(game); };
+}
+}
 
 namespace TestKit {
 

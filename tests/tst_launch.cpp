@@ -21,13 +21,11 @@ struct Program {
     QString path; // in the game folder; under .path/ on PATH
     Kind kind = Kind::StandIn;
 };
-using Step = std::function<void(Session &)>;
-
 // One situation at Run Game: the folder, what the user does, and what comes of it.
 struct Press {
     QStringList files;
     QList<Program> programs{{u"O2EM.EXE"_s}};
-    QList<Step> steps{click(u"cmdRun"_s)};
+    QList<Step> steps{Do::click(u"cmdRun"_s)};
     QStringList arguments; // what each start gets after its program
     int starts = 0;
     QString warning;
@@ -36,34 +34,10 @@ struct Press {
     Press &by(QList<Step> s) { return steps = std::move(s), *this; }
     Press &starting(QStringList a, int times = 1) { return arguments = std::move(a), starts = times, *this; }
     Press &warns(const QString &w) { return warning = w, *this; }
-
-    static Step click(const QString &name)
-    {
-        return [name](Session &s) { s.click(name); };
-    }
 };
 Q_DECLARE_METATYPE(Press)
 
-static Step click(const QString &name)
-{
-    return Press::click(name);
-}
-static Step key(Qt::Key k, const QString &control, Qt::KeyboardModifiers m = {})
-{
-    return [=](Session &s) { s.press(k, control, m); };
-}
-static Step select(const QString &game) // empty: the selection cleared
-{
-    return [game](Session &s) { s.select(game); };
-}
-static Step doubleClick(const QString &game)
-{
-    return [game](Session &s) { s.doubleClick(game); };
-}
-static Step alt(Qt::Key k)
-{
-    return [k](Session &s) { s.alt(k); };
-}
+using Do::alt, Do::click, Do::doubleClick, Do::key, Do::select;
 
 // What came of it: each start's folder, program and arguments, and the warning shown.
 struct Outcome {

@@ -12,9 +12,6 @@
 
 using namespace Qt::StringLiterals;
 
-using Step = std::function<void(Session &)>;
-Q_DECLARE_METATYPE(Step)
-
 // The ways the user (or the system) ends the program.
 static const Step closeBox = [](Session &s) { s.window->close(); };
 static const Step killed = [](Session &s) { s.window->endProgram(); };
@@ -55,10 +52,6 @@ static Step choose(const QString &folder, bool accepted = true)
         });
         s.choose(u"mnuOpen"_s);
     };
-}
-static Step click(const QString &name)
-{
-    return [name](Session &s) { s.click(name); };
 }
 
 // What the window shows once it has started, and what became of quorix.cfg.
@@ -245,17 +238,15 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("after");     // quorix.cfg afterwards
         QTest::addColumn<QStringList>("told");     // the boxes shown
         const QByteArray changed = "1,0,0,1,3,2\r\n", before = "0,1,0,0,3,0\r\n";
-        const Step enterOnExit = [](Session &s) { s.press(Qt::Key_Return, u"cmdExit"_s); };
-        const Step fileExit = [](Session &s) { s.choose(u"mnuExit"_s); };
         const auto saved = [&](const char *tag, const Step &how, int chosen = 0, const QByteArray &after = {}) {
             QTest::newRow(tag) << how << chosen << Config::Bytes << (after.isEmpty() ? changed : after)
                                << QStringList();
         };
         saved("close box", closeBox);
-        saved("Exit", click(u"cmdExit"_s));
-        saved("File, Exit", fileExit);
-        saved("Enter on Exit", enterOnExit);
-        saved("Alt+X", [](Session &s) { s.alt(Qt::Key_X); });
+        saved("Exit", Do::click(u"cmdExit"_s));
+        saved("File, Exit", Do::choose(u"mnuExit"_s));
+        saved("Enter on Exit", Do::key(Qt::Key_Return, u"cmdExit"_s));
+        saved("Alt+X", Do::alt(Qt::Key_X));
         saved("a kill", killed);
         saved("a logout", logout);
         saved("the end of the window", windowEnds);
@@ -342,10 +333,9 @@ private Q_SLOTS:
     {
         QTest::addColumn<Step>("press");
         QTest::addColumn<QString>("opened");
-        QTest::newRow("Alt+A: About") << Step([](Session &s) { s.alt(Qt::Key_A); }) << u"frmAbout"_s;
-        QTest::newRow("Alt+F: the File menu") << Step([](Session &s) { s.alt(Qt::Key_F); }) << u"mnuFile"_s;
-        QTest::newRow("Enter on About: About, not Run Game")
-            << Step([](Session &s) { s.press(Qt::Key_Return, u"cmdAbout"_s); }) << u"frmAbout"_s;
+        QTest::newRow("Alt+A: About") << Do::alt(Qt::Key_A) << u"frmAbout"_s;
+        QTest::newRow("Alt+F: the File menu") << Do::alt(Qt::Key_F) << u"mnuFile"_s;
+        QTest::newRow("Enter on About: About, not Run Game") << Do::key(Qt::Key_Return, u"cmdAbout"_s) << u"frmAbout"_s;
     }
     void accessKeys()
     {
