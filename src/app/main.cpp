@@ -65,6 +65,7 @@ int main(int argc, char *argv[])
     }
     frmQuorix window(*launcher); // saves once more when it ends, after the last window has closed
     watcher.listen();
+    watcher.onDisplayLost([&launcher] { return launcher->saveKept(); });
     QObject::connect(&watcher, &Platform::TerminationWatcher::requested, &window, &frmQuorix::endProgram);
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &window, &frmQuorix::saveForSession);
     window.show();

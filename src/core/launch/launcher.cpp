@@ -25,7 +25,10 @@ void Launcher::setFolder(const QString &folder)
 {
     m_folder = QFileInfo(folder).absoluteFilePath();
     m_listing = GameList::startScan(m_folder);
-    m_settings = SettingsFile(QDir(m_folder).filePath(Names::SettingsFile));
+    {
+        const std::lock_guard lock(m_keptMutex); // saveKept() may be reading it on another thread
+        m_settings = SettingsFile(QDir(m_folder).filePath(Names::SettingsFile));
+    }
     m_saveFailureLogged = false; // another file
 }
 
@@ -55,6 +58,24 @@ QString Launcher::save(const LaunchOptions &options, bool userPresent)
     if (!userPresent || options == m_loaded)
         return {};
     return QStringLiteral("The options could not be saved in %1: %2.").arg(Names::SettingsFile, why);
+}
+
+void Launcher::keep(const std::optional<LaunchOptions> &options)
+{
+    const std::lock_guard lock(m_keptMutex);
+    m_kept = options;
+}
+
+QString Launcher::saveKept()
+{
+    const std::lock_guard lock(m_keptMutex);
+    const QString path = QDir::toNativeSeparators(QFileInfo(m_settings.path()).absoluteFilePath());
+    QString why;
+    if (!m_kept)
+        return QStringLiteral("Save on Exit is off, so the options were not saved");
+    if (!m_settings.save(*m_kept, &why))
+        return QStringLiteral("could not save the options in %1: %2").arg(path, why);
+    return QStringLiteral("the options were saved in %1").arg(path);
 }
 
 QString Launcher::run(const QString &fileName, const LaunchOptions &options)

@@ -9,6 +9,8 @@
 #include <QString>
 
 #include <future>
+#include <mutex>
+#include <optional>
 
 // What Quorix does with its game folder, without a window: lists its games, keeps the options
 // in its quorix.cfg, and starts the emulator there. The folder is given at start and may be
@@ -42,6 +44,12 @@ public:
     // the user is there to read it and has changed the options since they were loaded.
     [[nodiscard]] QString save(const LaunchOptions &options, bool userPresent);
 
+    // What an end without the windows saves (the display lost): the options as they stand, kept
+    // by the main window as they change, or nothing while Save on Exit is off. Both are safe from
+    // any thread; saveKept() says what came of it, for the log.
+    void keep(const std::optional<LaunchOptions> &options);
+    [[nodiscard]] QString saveKept();
+
     // One press of Run Game: refuses the ROM and an empty selection, otherwise starts the
     // emulator on the game. Empty when it started; otherwise the warning for the user.
     [[nodiscard]] QString run(const QString &fileName, const LaunchOptions &options);
@@ -58,4 +66,6 @@ private:
     SettingsFile m_settings;
     LaunchOptions m_loaded;
     bool m_saveFailureLogged = false;
+    std::mutex m_keptMutex;
+    std::optional<LaunchOptions> m_kept;
 };

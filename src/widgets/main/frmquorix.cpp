@@ -115,6 +115,14 @@ frmQuorix::frmQuorix(Launcher &launcher, QWidget *parent)
     connect(&m_launcher, &Launcher::emulatorFailed, this, &frmQuorix::showWarning);
 
     Form_Load();
+    // The options outside the widgets too, for an end that cannot reach them (the display lost).
+    const auto keep = [this] { m_launcher.keep(mnuSave->isChecked() ? std::optional(options()) : std::nullopt); };
+    for (const CheckBox *box : {chkDebug, chkNoLimit, chkNoSound, ChkNoVoice})
+        connect(box, &QCheckBox::stateChanged, this, keep);
+    for (const QButtonGroup *group : {m_groupS1, m_groupS2})
+        connect(group, &QButtonGroup::idToggled, this, keep);
+    connect(mnuSave, &QAction::toggled, this, keep);
+    keep();
     filList->setFocus();
     layout()->activate(); // the final size, so that the window can be centred before it shows
     Stacking::centre(this, nullptr);

@@ -8,6 +8,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class QSocketNotifier;
 
 namespace Platform {
@@ -38,6 +40,12 @@ public:
 
     // Starts reporting; call once the application object exists.
     void listen();
+
+    // The display lost under the program (the X server or the Wayland compositor ended first):
+    // Qt says so in a warning and ends the process right after it, maybe from a thread of its
+    // own, so no event loop is left to end it gently. `last` runs there and then, once, and
+    // must not touch a widget; what it returns ends the one line printed instead of Qt's warning.
+    void onDisplayLost(std::function<QString()> last);
 
 Q_SIGNALS:
     void requested(int signal);

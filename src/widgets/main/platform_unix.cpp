@@ -5,11 +5,14 @@
 
 #include <QSocketNotifier>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
+#include <mutex>
 #include <sys/socket.h>
 #include <unistd.h>
+#include <utility>
 
 namespace Platform {
 
@@ -47,6 +50,30 @@ extern "C" void onSignal(int number)
     errno = saved;
 }
 
+// How Qt's X11 and Wayland plugins say the display is gone; each ends the process right after.
+const char *const displayLossWarnings[]
+    = {"The X11 connection broke", "The Wayland connection broke", "The Wayland connection experienced a fatal error"};
+std::mutex displayLossMutex;
+std::function<QString()> displayLost;
+QtMessageHandler qtHandler = nullptr;
+
+void onMessage(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    const auto said = [&message](const char *warning) { return message.startsWith(QLatin1String(warning)); };
+    if (type != QtWarningMsg || std::none_of(std::begin(displayLossWarnings), std::end(displayLossWarnings), said)) {
+        qtHandler(type, context, message);
+        return;
+    }
+    // Wayland's plugin says it from two threads at once: the first one through saves, the
+    // other waits here until that is done, then ends the process without a word.
+    const std::lock_guard lock(displayLossMutex);
+    static bool told = false;
+    if (std::exchange(told, true))
+        return;
+    displayLost ? Log::line(QStringLiteral("the display is gone; %1").arg(displayLost()))
+                : qtHandler(type, context, message);
+}
+
 }
 
 TerminationWatcher::TerminationWatcher()
@@ -65,6 +92,11 @@ TerminationWatcher::~TerminationWatcher()
 {
     for (int number : watchedSignals)
         std::signal(number, SIG_DFL);
+    if (qtHandler) {
+        qInstallMessageHandler(std::exchange(qtHandler, nullptr));
+        const std::lock_guard lock(displayLossMutex);
+        displayLost = nullptr;
+    }
     for (int &fd : signalPipe) {
         if (fd >= 0)
             ::close(fd);
@@ -82,5 +114,15 @@ void TerminationWatcher::listen()
         while (::read(signalPipe[0], &byte, 1) == 1)
             Q_EMIT requested(byte);
     });
+}
+
+void TerminationWatcher::onDisplayLost(std::function<QString()> last)
+{
+    {
+        const std::lock_guard lock(displayLossMutex);
+        displayLost = std::move(last);
+    }
+    if (!qtHandler)
+        qtHandler = qInstallMessageHandler(onMessage);
 }
 }

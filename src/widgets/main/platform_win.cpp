@@ -69,5 +69,6 @@ void tell(const QString &text, bool isError)
 TerminationWatcher::TerminationWatcher() = default;
 TerminationWatcher::~TerminationWatcher() = default;
 void TerminationWatcher::listen() { }
+void TerminationWatcher::onDisplayLost(std::function<QString()>) { } // a Windows session has no display to lose
 
 }
