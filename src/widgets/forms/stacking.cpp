@@ -22,10 +22,40 @@ static bool compositorDecides()
     return wayland;
 }
 
+// Puts a window shown afresh back where it was once it is on the screen again: mutter maps an X11
+// window again a title bar higher than it was, and honours a move after that.
+class StayPut : public QObject
+{
+public:
+    StayPut(QWidget *window, QPoint client)
+        : QObject(window)
+        , m_window(window)
+        , m_client(client)
+    {
+        window->windowHandle()->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Expose && m_window->windowHandle()->isExposed()) {
+            if (const QPoint off = m_client - m_window->geometry().topLeft(); !off.isNull())
+                m_window->move(m_window->pos() + off);
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    QWidget *m_window;
+    QPoint m_client;
+};
+
 static void showAfresh(QWidget *window)
 {
-    window->hide(); // the widget and its state stay; only the compositor's window is new
-    window->show();
+    const QPoint client = window->geometry().topLeft(); // the widget and its state stay
+    window->hide();
+    window->show(); // only the compositor's window is new
+    new StayPut(window, client);
 }
 
 void afterFillingUndone(QWidget *window)
