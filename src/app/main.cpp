@@ -46,7 +46,12 @@ int main(int argc, char *argv[])
     if (!folder.isEmpty())
         launcher.emplace(folder); // lists the folder while Qt starts
 
+    const QByteArray platform = Platform::preferredPlatform(parsed.platformGiven);
+    if (!platform.isEmpty())
+        qputenv("QT_QPA_PLATFORM", platform);
     QApplication app(argc, argv);
+    if (!platform.isEmpty())
+        qunsetenv("QT_QPA_PLATFORM"); // the emulator, started from here, chooses for itself
     QApplication::setApplicationName(QStringLiteral("Quorix"));
     QApplication::setApplicationVersion(QStringLiteral(QUORIX_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral(QUORIX_APP_ID));

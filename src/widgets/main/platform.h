@@ -4,6 +4,7 @@
 // Where starting the program differs between Linux and Windows: platform_unix.cpp and
 // platform_win.cpp each implement it.
 
+#include <QByteArray>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -25,6 +26,12 @@ void tell(const QString &text, bool isError);
 // Why no window can open, said plainly before Qt tries (it would abort with a core dump); empty
 // when one can. platformGiven: -platform on the command line names where to draw.
 [[nodiscard]] QString noDisplay(bool platformGiven);
+
+// The platform for Qt when the user named none (-platform, QT_QPA_PLATFORM), or empty for Qt's own
+// choice. Under GNOME that is XWayland: on its Wayland side mutter draws no title bars (Qt's own
+// show minimize and maximize on every window and cut a short window's title) and does not centre
+// a dialog on its owner; as an X11 window manager it does both.
+[[nodiscard]] QByteArray preferredPlatform(bool platformGiven);
 
 // Turns a request to end from outside (SIGTERM, SIGHUP, SIGINT) into a Qt signal delivered by the
 // event loop, so that the program then ends as its close box ends it. Handlers are in place from

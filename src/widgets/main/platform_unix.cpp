@@ -37,6 +37,15 @@ QString noDisplay(bool platformGiven)
     return QStringLiteral("no display to open a window on (DISPLAY and WAYLAND_DISPLAY are not set)");
 }
 
+QByteArray preferredPlatform(bool platformGiven)
+{
+    if (platformGiven || !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || qEnvironmentVariableIsEmpty("DISPLAY")
+        || qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        return {};
+    const QStringList desktops = qEnvironmentVariable("XDG_CURRENT_DESKTOP").split(QLatin1Char(':'));
+    return desktops.contains(QLatin1String("GNOME"), Qt::CaseInsensitive) ? QByteArray("xcb") : QByteArray();
+}
+
 namespace {
 
 int signalPipe[2] = {-1, -1};

@@ -58,6 +58,11 @@ QString noDisplay(bool)
     return {}; // Windows always has its desktop
 }
 
+QByteArray preferredPlatform(bool)
+{
+    return {};
+}
+
 void tell(const QString &text, bool isError)
 {
     if (writeTo(isError ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE, text))
