@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 
 namespace Stacking {
 
@@ -126,6 +127,24 @@ void keepNormal(QWidget *window)
             handle->setWindowStates(handle->windowStates() & ~filling);
         afterFillingUndone(window);
     });
+    // A compositor's command can stretch an X11 window past its size hints (sway's
+    // "resize set", a KWin script), leaving an empty area: it is asked back to its size, though
+    // not for ever against one that insists.
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        return;
+    auto refused = std::make_shared<int>(0);
+    const auto keepSize = [window, refused] {
+        const QSize fixed = window->minimumSize();
+        if (fixed != window->maximumSize() || window->size() == fixed) {
+            *refused = 0;
+            return;
+        }
+        if (++*refused <= 3)
+            QMetaObject::invokeMethod(
+                window, [window, fixed] { window->resize(fixed); }, Qt::QueuedConnection);
+    };
+    QObject::connect(handle, &QWindow::widthChanged, window, keepSize);
+    QObject::connect(handle, &QWindow::heightChanged, window, keepSize);
 }
 
 void releaseOwned(const QWidget *owner)

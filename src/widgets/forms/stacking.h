@@ -25,7 +25,7 @@ void setOwner(QWidget *window, const QWidget *owner);
 
 // A fixed window stays normal whatever asks it to fill the screen (a title-bar button Qt draws
 // on Weston, the compositor): its contents cannot grow, and a Wayland compositor ends a client
-// whose maximized window keeps its size.
+// whose maximized window keeps its size. As an X11 window it also keeps its size.
 void keepNormal(QWidget *window);
 void releaseOwned(const QWidget *owner);
 
