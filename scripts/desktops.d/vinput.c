@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // One keyboard and one pointer that stay for the whole check, so that no new device appears
-// at each key (a new keyboard makes Qt close an open menu). Reads one action a line on stdin:
+// at each key (a new keyboard makes Qt close an open menu): the wlroots protocols (sway), else
+// KWin's fake input. Reads one action a line on stdin:
 //   move X Y        the pointer to X, Y on the WIDTH x HEIGHT layout given as arguments
 //   click           the left button, pressed and released
 //   key CODE...     evdev key codes pressed in order, released in reverse (56 62: Alt+F4)
 #define _GNU_SOURCE // memfd_create
+#include "fake-input-client.h"
 #include "virtual-keyboard-client.h"
 #include "virtual-pointer-client.h"
 
@@ -20,17 +22,19 @@
 static struct wl_seat *seat;
 static struct zwlr_virtual_pointer_manager_v1 *pointers;
 static struct zwp_virtual_keyboard_manager_v1 *keyboards;
+static struct org_kde_kwin_fake_input *fake;
 
 static void global(void *data, struct wl_registry *registry, uint32_t name, const char *interface, uint32_t version)
 {
     (void)data;
-    (void)version;
     if (!strcmp(interface, wl_seat_interface.name))
         seat = wl_registry_bind(registry, name, &wl_seat_interface, 1);
     else if (!strcmp(interface, zwlr_virtual_pointer_manager_v1_interface.name))
         pointers = wl_registry_bind(registry, name, &zwlr_virtual_pointer_manager_v1_interface, 1);
     else if (!strcmp(interface, zwp_virtual_keyboard_manager_v1_interface.name))
         keyboards = wl_registry_bind(registry, name, &zwp_virtual_keyboard_manager_v1_interface, 1);
+    else if (!strcmp(interface, org_kde_kwin_fake_input_interface.name) && version >= 4)
+        fake = wl_registry_bind(registry, name, &org_kde_kwin_fake_input_interface, 4);
 }
 static void global_remove(void *data, struct wl_registry *registry, uint32_t name)
 {
@@ -97,13 +101,18 @@ int main(int argc, char **argv)
     }
     wl_registry_add_listener(wl_display_get_registry(display), &listener, NULL);
     wl_display_roundtrip(display);
-    if (!seat || !pointers || !keyboards) {
+    struct zwlr_virtual_pointer_v1 *pointer = NULL;
+    struct zwp_virtual_keyboard_v1 *keyboard = NULL;
+    if (seat && pointers && keyboards) {
+        pointer = zwlr_virtual_pointer_manager_v1_create_virtual_pointer(pointers, seat);
+        keyboard = zwp_virtual_keyboard_manager_v1_create_virtual_keyboard(keyboards, seat);
+        sendKeymap(keyboard);
+    } else if (fake) {
+        org_kde_kwin_fake_input_authenticate(fake, "scripts/desktops", "drives Quorix as a user would");
+    } else {
         fputs("vinput: the compositor has no virtual pointer or keyboard\n", stderr);
         return 1;
     }
-    struct zwlr_virtual_pointer_v1 *pointer = zwlr_virtual_pointer_manager_v1_create_virtual_pointer(pointers, seat);
-    struct zwp_virtual_keyboard_v1 *keyboard = zwp_virtual_keyboard_manager_v1_create_virtual_keyboard(keyboards, seat);
-    sendKeymap(keyboard);
     wl_display_roundtrip(display);
 
     char line[256];
@@ -113,14 +122,23 @@ int main(int argc, char **argv)
             // By way of a point beside it: a move to where the pointer already is changes
             // nothing, and the surface under it may have changed since.
             for (unsigned step = 0; step < 2; ++step) {
-                zwlr_virtual_pointer_v1_motion_absolute(pointer, now(), x + 1 - step, y, width, height);
-                zwlr_virtual_pointer_v1_frame(pointer);
+                if (pointer) {
+                    zwlr_virtual_pointer_v1_motion_absolute(pointer, now(), x + 1 - step, y, width, height);
+                    zwlr_virtual_pointer_v1_frame(pointer);
+                } else {
+                    org_kde_kwin_fake_input_pointer_motion_absolute(fake, wl_fixed_from_int((int)(x + 1 - step)),
+                                                                    wl_fixed_from_int((int)y));
+                }
                 wl_display_roundtrip(display);
             }
         } else if (!strncmp(line, "click", 5)) {
             for (uint32_t state = 1; state != (uint32_t)-1; --state) {
-                zwlr_virtual_pointer_v1_button(pointer, now(), 0x110, state);
-                zwlr_virtual_pointer_v1_frame(pointer);
+                if (pointer) {
+                    zwlr_virtual_pointer_v1_button(pointer, now(), 0x110, state);
+                    zwlr_virtual_pointer_v1_frame(pointer);
+                } else {
+                    org_kde_kwin_fake_input_button(fake, 0x110, state);
+                }
                 wl_display_roundtrip(display);
                 usleep(50000); // a nested compositor passes the press on before the release comes
             }
@@ -133,13 +151,21 @@ int main(int argc, char **argv)
                 ++n;
             }
             uint32_t mods = 0;
-            for (int i = 0; i < n; ++i) {
+            for (int i = 0; i < n && !keyboard; ++i) { // KWin tracks the modifiers itself
+                org_kde_kwin_fake_input_keyboard_key(fake, codes[i], WL_KEYBOARD_KEY_STATE_PRESSED);
+                wl_display_roundtrip(display);
+            }
+            for (int i = n - 1; i >= 0 && !keyboard; --i) {
+                org_kde_kwin_fake_input_keyboard_key(fake, codes[i], WL_KEYBOARD_KEY_STATE_RELEASED);
+                wl_display_roundtrip(display);
+            }
+            for (int i = 0; i < n && keyboard; ++i) {
                 zwp_virtual_keyboard_v1_key(keyboard, now(), codes[i], WL_KEYBOARD_KEY_STATE_PRESSED);
                 if (modifierOf(codes[i]))
                     zwp_virtual_keyboard_v1_modifiers(keyboard, mods |= modifierOf(codes[i]), 0, 0, 0);
                 wl_display_roundtrip(display);
             }
-            for (int i = n - 1; i >= 0; --i) {
+            for (int i = n - 1; i >= 0 && keyboard; --i) {
                 zwp_virtual_keyboard_v1_key(keyboard, now(), codes[i], WL_KEYBOARD_KEY_STATE_RELEASED);
                 if (modifierOf(codes[i]))
                     zwp_virtual_keyboard_v1_modifiers(keyboard, mods &= ~modifierOf(codes[i]), 0, 0, 0);
