@@ -153,7 +153,7 @@ for w in json.loads(sys.stdin.read()): print(*w)' ;;
         done ;;
     esac
 }
-win() { wins | grep " $1" | sed -n 1p; } # the first window whose title starts so
+win() { wins | grep " $1" | sed -n 1p || true; } # the first window whose title starts so
 
 keysym() { # an evdev key code as xdotool names it
     case $1 in
