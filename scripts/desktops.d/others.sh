@@ -8,8 +8,8 @@
 
 notup=() # "desktop: why"
 
-private_bus() { # system|session -> the bus address; the daemon joins pids
-    local config=(--session) address pid
+private_bus() { # system|session: its address in bus, its daemon in pids (so not in a subshell)
+    local config=(--session) pid
     if [ "$1" = system ]; then # a system bus of its own: the stock one is root's and may not run here
         config=(--config-file="$run/system-bus.conf")
         cat >"$run/system-bus.conf" <<EOF
@@ -20,17 +20,16 @@ private_bus() { # system|session -> the bus address; the daemon joins pids
 <allow own="*"/></policy></busconfig>
 EOF
     fi
-    { read -r address && read -r pid; } < <(dbus-daemon "${config[@]}" --address=unix:tmpdir="$run" --fork \
+    { read -r bus && read -r pid; } < <(dbus-daemon "${config[@]}" --address=unix:tmpdir="$run" --fork \
         --print-address=1 --print-pid=1)
     pids+=("$pid")
-    echo "$address"
 }
 
 # Up: each sets wl (a Wayland socket or empty), x (an X display), and how to end the display.
 up_gnome() {
     export DBUS_SYSTEM_BUS_ADDRESS DBUS_SESSION_BUS_ADDRESS
-    DBUS_SYSTEM_BUS_ADDRESS=$(private_bus system) # its login manager dies at start without one
-    DBUS_SESSION_BUS_ADDRESS=$(private_bus session)
+    private_bus system && DBUS_SYSTEM_BUS_ADDRESS=$bus # its login manager dies at start without one
+    private_bus session && DBUS_SESSION_BUS_ADDRESS=$bus
     # Version 43 opens Eval (and its screenshots) only in unsafe mode, which an extension can set.
     local ext=$HOME/.local/share/gnome-shell/extensions/unsafe@quorix.invalid
     mkdir -p "$ext"
@@ -55,7 +54,7 @@ up_gnome() {
 up_kwin() {
     unset XAUTHORITY
     export DBUS_SESSION_BUS_ADDRESS
-    DBUS_SESSION_BUS_ADDRESS=$(private_bus session)
+    private_bus session && DBUS_SESSION_BUS_ADDRESS=$bus
     # The installed binary carries a file capability that a container may refuse: a plain copy.
     cp /usr/bin/kwin_wayland "$run/kwin_wayland"
     KWIN_WAYLAND_NO_PERMISSION_CHECKS=1 KWIN_SCREENSHOT_NO_PERMISSION_CHECKS=1 \
@@ -84,7 +83,7 @@ up_x11() { # mutter|kwin
     for _ in $(seq 50); do [ -s "$run/xvfb-display" ] && break; sleep 0.1; done
     wl='' x=:$(cat "$run/xvfb-display")
     export DBUS_SESSION_BUS_ADDRESS
-    DBUS_SESSION_BUS_ADDRESS=$(DISPLAY=$x private_bus session) # what it starts (kglobalaccel) needs the display
+    DISPLAY=$x private_bus session && DBUS_SESSION_BUS_ADDRESS=$bus # what it starts (kglobalaccel) needs the display
     if [ "$1" = mutter ]; then
         DISPLAY=$x mutter --x11 --replace --sm-disable >"$out/mutter-x11.log" 2>&1 &
     else
