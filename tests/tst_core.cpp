@@ -93,7 +93,7 @@ static QByteArrayList inOrder(const QString &prefix, const QString &letters, int
     for (int i = 0; i < letters.size(); ++i)
         for (int k = 0; k < perLetter; ++k)
             names << (prefix + (k % 2 ? letters[i].toUpper() : letters[i]) + QString::number(9000 - 20 * i + k)
-                      + u".bin"_s)
+                      + ".bin")
                          .toUtf8();
     return names;
 }
@@ -226,7 +226,7 @@ private Q_SLOTS:
         const WorkFolder games;
         QVERIFY(games.installEmulator());
         const WorkFolder elsewhere;
-        QCOMPARE(Emulator::start({games.file(u"O2EM.EXE"_s)}, {u"a.bin"_s}, games.path()), QString());
+        QCOMPARE(Emulator::start({games.file("O2EM.EXE")}, {"a.bin"}, games.path()), QString());
         QCOMPARE(games.starts(1).value(0).value(0), QFileInfo(games.path()).canonicalFilePath());
     }
 
@@ -235,13 +235,12 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<QString>("remembered"); // in the working folder, before; empty: none
         QTest::addColumn<QString>("opened");     // in the working folder; empty: asked for
-        const QStringList menu{u"quorix"_s, u"--last-folder"_s};
-        QTest::newRow("from a terminal: the current folder") << QStringList{u"quorix"_s} << u"games"_s << u"."_s;
+        const QStringList menu{"quorix", "--last-folder"};
+        QTest::newRow("from a terminal: the current folder") << QStringList{"quorix"} << u"games"_s << u"."_s;
         QTest::newRow("from the menu: the folder opened last") << menu << u"games"_s << u"games"_s;
         QTest::newRow("from the menu, the first time: asked for") << menu << QString() << QString();
         QTest::newRow("from the menu, the folder gone: asked for") << menu << u"gone"_s << QString();
-        QTest::newRow("Open with on a folder: that folder")
-            << menu + QStringList{u"other"_s} << u"games"_s << u"other"_s;
+        QTest::newRow("Open with on a folder: that folder") << menu + QStringList{"other"} << u"games"_s << u"other"_s;
     }
     void gameFolder()
     {
@@ -249,7 +248,7 @@ private Q_SLOTS:
         QFETCH(QString, remembered);
         QFETCH(QString, opened);
         const WorkFolder work;
-        QVERIFY(QDir().mkdir(u"games"_s) && QDir().mkdir(u"other"_s));
+        QVERIFY(QDir().mkdir("games") && QDir().mkdir("other"));
         LastFolder::remember(remembered.isEmpty() ? QString() : work.file(remembered));
         const QString folder = Startup::gameFolder(Startup::parse(args));
         QCOMPARE(folder, opened.isEmpty() ? QString() : QDir::cleanPath(work.file(opened)));
@@ -326,8 +325,8 @@ private Q_SLOTS:
         for (int i = 0; i < 300; ++i)
             numbers << QByteArray::number(1000 + i) + ".bin";
         plainFolder("300 numbered names", reversed(numbers), numbers, 300);
-        const QString latin = u"abcdefghijklmnopqrstuvwxyz"_s;
-        const QByteArrayList first = inOrder({}, latin, 12), second = inOrder(u"x"_s, latin, 12);
+        const QString latin = "abcdefghijklmnopqrstuvwxyz";
+        const QByteArrayList first = inOrder({}, latin, 12), second = inOrder("x", latin, 12);
         plainFolder("312 names that differ in their first letter, in both cases", reversed(first), first, 312);
         plainFolder("312 names that differ in their second letter, in both cases", reversed(second), second, 312);
         const QByteArrayList foreign = inOrder({},

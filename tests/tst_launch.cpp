@@ -24,8 +24,8 @@ struct Program {
 // One situation at Run Game: the folder, what the user does, and what comes of it.
 struct Press {
     QStringList files;
-    QList<Program> programs{{u"O2EM.EXE"_s}};
-    QList<Step> steps{Do::click(u"cmdRun"_s)};
+    QList<Program> programs{{"O2EM.EXE"}};
+    QList<Step> steps{Do::click("cmdRun")};
     QStringList arguments; // what each start gets after its program
     int starts = 0;
     QString warning;
@@ -49,8 +49,8 @@ char *toString(const Outcome &o)
 {
     QStringList starts;
     for (const QStringList &start : o.starts)
-        starts << u"["_s + start.join(u" | "_s) + u']';
-    return QTest::toString(starts.join(u", "_s) + u" warning: "_s + o.warning);
+        starts << u"["_s + start.join(" | ") + u']';
+    return QTest::toString(starts.join(", ") + " warning: " + o.warning);
 }
 
 static bool put(const TestKit::WorkFolder &folder, const Program &p)
@@ -103,21 +103,21 @@ static std::pair<QByteArray, QByteArray> terminal(const std::function<void()> &b
 
 // A game folder with two games (in `games` in it) and the stand-in, its window open, the
 // stand-in told how to end.
-static bool openWithStandIn(Session &s, const QString &program, const QByteArray &mode, const QString &games = u"."_s)
+static bool openWithStandIn(Session &s, const QString &program, const QByteArray &mode, const QString &games = ".")
 {
     qputenv("O2EM_STANDIN", mode);
-    return QDir(s.folder.path()).mkpath(games) && s.folder.write(games + u"/a.bin"_s)
-        && s.folder.write(games + u"/b.bin"_s) && s.folder.installEmulator(program) && s.open();
+    return QDir(s.folder.path()).mkpath(games) && s.folder.write(games + "/a.bin") && s.folder.write(games + "/b.bin")
+        && s.folder.installEmulator(program) && s.open();
 }
 
 // The game outlives the window and goes on writing, with nobody left to read.
 static void outlivesQuorix(Session &s)
 {
-    const QString args = QDir(s.folder.path()).entryList({u"o2em-*.args"_s}).value(0);
+    const QString args = QDir(s.folder.path()).entryList({"o2em-*.args"}).value(0);
     const auto pid = args.section(u'-', 1).section(u'.', 0, 0).toInt();
     s.end();
     s.launcher.reset();
-    const auto lines = [&] { return s.folder.read(args + u".lines"_s).toInt(); };
+    const auto lines = [&] { return s.folder.read(args + ".lines").toInt(); };
     const int written = lines();
     QTest::qWait(600);
     QVERIFY(lines() >= written + 3);
@@ -133,93 +133,85 @@ private Q_SLOTS:
     void launch_data()
     {
         QTest::addColumn<Press>("press");
-        const QStringList two{u"a.bin"_s, u"b.bin"_s}, three{u"a.bin"_s, u"b.bin"_s, u"c.bin"_s};
-        const QStringList game{u"GAME.BIN"_s, u"O2ROM.BIN"_s}, lone{u"pong.bin"_s};
-        const auto plain = [](const QString &file) { return QStringList{file, u"-s1=1"_s, u"-s2=0"_s}; };
-        const QStringList a = plain(u"a.bin"_s), c = plain(u"c.bin"_s);
-        const QString none = u"There are no available games!"_s;
+        const QStringList two{"a.bin", "b.bin"}, three{"a.bin", "b.bin", "c.bin"};
+        const QStringList game{"GAME.BIN", "O2ROM.BIN"}, lone{"pong.bin"};
+        const auto plain = [](const QString &file) { return QStringList{file, "-s1=1", "-s2=0"}; };
+        const QStringList a = plain("a.bin"), c = plain("c.bin");
+        const QString none = "There are no available games!";
         const auto row = [](const char *tag, const Press &press) { QTest::newRow(tag) << press; };
-        row("twice, two emulators",
-            Press{game}.by({click(u"cmdRun"_s), click(u"cmdRun"_s)}).starting(plain(game[0]), 2));
+        row("twice, two emulators", Press{game}.by({click("cmdRun"), click("cmdRun")}).starting(plain(game[0]), 2));
         row("all four boxes",
             Press{game}
-                .by({click(u"chkDebug"_s), click(u"chkNoLimit"_s), click(u"chkNoSound"_s), click(u"ChkNoVoice"_s),
-                     click(u"cmdRun"_s)})
-                .starting({game[0], u"-debug"_s, u"-s1=1"_s, u"-s2=0"_s, u"-nolimit"_s, u"-nosound"_s, u"-novoice"_s}));
+                .by({click("chkDebug"), click("chkNoLimit"), click("chkNoSound"), click("ChkNoVoice"), click("cmdRun")})
+                .starting({game[0], "-debug", "-s1=1", "-s2=0", "-nolimit", "-nosound", "-novoice"}));
         row("no voice, sticks moved",
             Press{two}
-                .by({click(u"ChkNoVoice"_s), click(u"optS1(3)"_s), click(u"optS2(2)"_s), click(u"cmdRun"_s)})
-                .starting({u"a.bin"_s, u"-s1=3"_s, u"-s2=2"_s, u"-novoice"_s}));
+                .by({click("ChkNoVoice"), click("optS1(3)"), click("optS2(2)"), click("cmdRun")})
+                .starting({"a.bin", "-s1=3", "-s2=2", "-novoice"}));
         row("the ROM's name in small letters runs",
-            Press{{u"o2rom.bin"_s, u"O2ROM.BIN"_s}}
-                .by({select(u"o2rom.bin"_s), click(u"cmdRun"_s)})
-                .starting(plain(u"o2rom.bin"_s)));
+            Press{{"o2rom.bin", "O2ROM.BIN"}}.by({select("o2rom.bin"), click("cmdRun")}).starting(plain("o2rom.bin")));
         row("a game in roms/: its bare name, in the game folder",
-            Press{{u"a.bin"_s, u"roms/b.bin"_s}}
-                .by({select(u"b.bin"_s), click(u"cmdRun"_s)})
-                .starting(plain(u"b.bin"_s)));
-        row("Enter in the list: the first game", Press{two}.by({key(Qt::Key_Return, u"filList"_s)}).starting(a));
-        row("Enter on a check box", Press{two}.by({key(Qt::Key_Return, u"chkDebug"_s)}).starting(a));
+            Press{{"a.bin", "roms/b.bin"}}.by({select("b.bin"), click("cmdRun")}).starting(plain("b.bin")));
+        row("Enter in the list: the first game", Press{two}.by({key(Qt::Key_Return, "filList")}).starting(a));
+        row("Enter on a check box", Press{two}.by({key(Qt::Key_Return, "chkDebug")}).starting(a));
         row("keypad Enter on a radio button",
-            Press{two}.by({key(Qt::Key_Enter, u"optS2(0)"_s, Qt::KeypadModifier)}).starting(a));
+            Press{two}.by({key(Qt::Key_Enter, "optS2(0)", Qt::KeypadModifier)}).starting(a));
         row("typing in the count box, then Enter",
-            Press{two}.by({key(Qt::Key_9, u"txtCount"_s), key(Qt::Key_Return, u"txtCount"_s)}).starting(a));
+            Press{two}.by({key(Qt::Key_9, "txtCount"), key(Qt::Key_Return, "txtCount")}).starting(a));
         row("Alt+R", Press{two}.by({alt(Qt::Key_R)}).starting(a));
-        row("double click", Press{three}.by({doubleClick(u"c.bin"_s)}).starting(c));
+        row("double click", Press{three}.by({doubleClick("c.bin")}).starting(c));
         // A list with nothing selected: the arrows choose, as on the platform's list boxes.
         const auto arrow = [](Qt::Key k, bool cleared) {
-            return QList<Step>{select(cleared ? QString() : u"a.bin"_s), key(k, u"filList"_s),
-                               key(Qt::Key_Return, u"filList"_s)};
+            return QList<Step>{select(cleared ? QString() : "a.bin"), key(k, "filList"),
+                               key(Qt::Key_Return, "filList")};
         };
         row("a lone game: Down, Enter selects it",
-            Press{lone}
-                .by({key(Qt::Key_Down, u"filList"_s), key(Qt::Key_Return, u"filList"_s)})
-                .starting(plain(lone[0])));
+            Press{lone}.by({key(Qt::Key_Down, "filList"), key(Qt::Key_Return, "filList")}).starting(plain(lone[0])));
         row("nothing selected: Down, the first", Press{three}.by(arrow(Qt::Key_Down, true)).starting(a));
         row("nothing selected: Home, the first", Press{three}.by(arrow(Qt::Key_Home, true)).starting(a));
         row("nothing selected: Up, the last", Press{three}.by(arrow(Qt::Key_Up, true)).starting(c));
         row("nothing selected: End, the last", Press{three}.by(arrow(Qt::Key_End, true)).starting(c));
-        row("a selection: Down, the next", Press{three}.by(arrow(Qt::Key_Down, false)).starting(plain(u"b.bin"_s)));
+        row("a selection: Down, the next", Press{three}.by(arrow(Qt::Key_Down, false)).starting(plain("b.bin")));
         // Refusals.
-        row("the ROM", Press{{u"O2ROM.BIN"_s, u"pong.bin"_s}}.warns(u"You can not play 02ROM.BIN!"_s));
+        row("the ROM", Press{{"O2ROM.BIN", "pong.bin"}}.warns("You can not play 02ROM.BIN!"));
         row("one file is not selected", Press{lone}.warns(none));
         row("empty folder", Press{}.warns(none));
-        row("selection cleared", Press{two}.by({select({}), click(u"cmdRun"_s)}).warns(none));
+        row("selection cleared", Press{two}.by({select({}), click("cmdRun")}).warns(none));
         // The lookup (its whole order is the core's test): the first found starts.
         row("O2EM.EXE here first",
-            Press{two}.with({{u"O2EM.EXE"_s}, {u".path/O2EM.EXE"_s}, {u"o2em"_s}, {u".path/o2em2"_s}}).starting(a));
-        row("here and on PATH: the one here", Press{two}.with({{u"O2EM.EXE"_s}, {u".path/O2EM.EXE"_s}}).starting(a));
-        row("only on PATH", Press{two}.with({{u".path/O2EM.EXE"_s}}).starting(a));
-        row("only o2em2, on PATH", Press{two}.with({{u".path/o2em2"_s}}).starting(a));
+            Press{two}.with({{"O2EM.EXE"}, {".path/O2EM.EXE"}, {"o2em"}, {".path/o2em2"}}).starting(a));
+        row("here and on PATH: the one here", Press{two}.with({{"O2EM.EXE"}, {".path/O2EM.EXE"}}).starting(a));
+        row("only on PATH", Press{two}.with({{".path/O2EM.EXE"}}).starting(a));
+        row("only o2em2, on PATH", Press{two}.with({{".path/o2em2"}}).starting(a));
         row("a Windows O2EM.EXE beside o2em on PATH",
-            Press{two}.with({{u"O2EM.EXE"_s, Kind::WindowsFileNotRunnable}, {u".path/o2em"_s}}).starting(a));
+            Press{two}.with({{"O2EM.EXE", Kind::WindowsFileNotRunnable}, {".path/o2em"}}).starting(a));
         row("a runnable Windows O2EM.EXE: o2em next",
-            Press{two}.with({{u"O2EM.EXE"_s, Kind::WindowsProgram}, {u"o2em"_s}}).starting(a));
-        const QString forWindows = u"O2EM.EXE is for Windows, not this system."_s;
-        row("only a Windows O2EM.EXE", Press{two}.with({{u"O2EM.EXE"_s, Kind::WindowsProgram}}).warns(forWindows));
+            Press{two}.with({{"O2EM.EXE", Kind::WindowsProgram}, {"o2em"}}).starting(a));
+        const QString forWindows = "O2EM.EXE is for Windows, not this system.";
+        row("only a Windows O2EM.EXE", Press{two}.with({{"O2EM.EXE", Kind::WindowsProgram}}).warns(forWindows));
         row("every one fails: the first one's reason",
             Press{two}
-                .with({{u"O2EM.EXE"_s, Kind::WindowsProgram}, {u"o2em"_s, Kind::MissingInterpreter}})
+                .with({{"O2EM.EXE", Kind::WindowsProgram}, {"o2em", Kind::MissingInterpreter}})
                 .warns(forWindows));
         row("no emulator anywhere", Press{two}.with({}).warns(Names::NoEmulator));
-        row("a folder named O2EM.EXE", Press{two}.with({{u"O2EM.EXE"_s, Kind::Folder}}).warns(Names::NoEmulator));
+        row("a folder named O2EM.EXE", Press{two}.with({{"O2EM.EXE", Kind::Folder}}).warns(Names::NoEmulator));
         row("o2em that cannot run",
-            Press{two}.with({{u"o2em"_s, Kind::MissingInterpreter}}).warns(u"o2em lacks a file it needs to run."_s));
+            Press{two}.with({{"o2em", Kind::MissingInterpreter}}).warns("o2em lacks a file it needs to run."));
         row("o2em that may not run here",
-            Press{two}.with({{u"o2em"_s, Kind::Forbidden}}).warns(u"o2em may not be run here."_s));
+            Press{two}.with({{"o2em", Kind::Forbidden}}).warns("o2em may not be run here."));
         row("an O2EM.EXE that is no program",
-            Press{two}.with({{u"O2EM.EXE"_s, Kind::NoFormat}}).warns(TestKit::notAProgram));
+            Press{two}.with({{"O2EM.EXE", Kind::NoFormat}}).warns(TestKit::notAProgram));
         // Names that a shell, Windows or the emulator's own parser would take apart reach it whole.
         for (const QString &odd :
-             {u"  two  blanks .bin"_s, u"it's \"quoted\".bin"_s, u"a;b&&c||d|e.bin"_s, u"Tom & Jerry ^ %PATH%.bin"_s,
-              u"$(touch made).bin"_s, u"`touch made`.bin"_s, u"*.bin"_s, u"new\nline.bin"_s,
-              u"\u00c6r\u00f8 \u30b2\u30fc\u30e0.bin"_s, QString(251, u'n') + u".bin"_s})
+             QStringList{"  two  blanks .bin", "it's \"quoted\".bin", "a;b&&c||d|e.bin", "Tom & Jerry ^ %PATH%.bin",
+                         "$(touch made).bin", "`touch made`.bin", "*.bin", "new\nline.bin",
+                         "\u00c6r\u00f8 \u30b2\u30fc\u30e0.bin", QString(251, u'n') + ".bin"})
             row(odd.left(30).toUtf8().constData(),
-                Press{{u"a first.bin"_s, odd}}.by({select(odd), click(u"cmdRun"_s)}).starting(plain(odd)));
+                Press{{"a first.bin", odd}}.by({select(odd), click("cmdRun")}).starting(plain(odd)));
         row("a leading dash is not an option",
-            Press{{u"a first.bin"_s, u"-debug.bin"_s}}
-                .by({select(u"-debug.bin"_s), click(u"cmdRun"_s)})
-                .starting(plain(QDir::toNativeSeparators(u"./-debug.bin"_s))));
+            Press{{"a first.bin", "-debug.bin"}}
+                .by({select("-debug.bin"), click("cmdRun")})
+                .starting(plain(QDir::toNativeSeparators("./-debug.bin"))));
     }
     void launch()
     {
@@ -228,12 +220,12 @@ private Q_SLOTS:
             if ((p.kind != Kind::StandIn && p.kind != Kind::Folder && p.kind != Kind::NoFormat)
                 || !Names::EmulatorPrograms.contains(QFileInfo(p.path).fileName()))
                 SKIP_WITHOUT(LinuxEmulators);
-        if (press.files.join(QString()).contains(QRegularExpression(u"[\"*:<>?|\\x{1}-\\x{1f}]"_s)))
+        if (press.files.join(QString()).contains(QRegularExpression("[\"*:<>?|\\x{1}-\\x{1f}]")))
             SKIP_WITHOUT(PlainNames);
         if (press.files.join(u'/').toLower().split(u'/').removeDuplicates())
             SKIP_WITHOUT(CaseSensitiveNames);
         Session s;
-        qputenv("PATH", QFile::encodeName(s.folder.file(u".path"_s)));
+        qputenv("PATH", QFile::encodeName(s.folder.file(".path")));
         for (const QString &f : press.files)
             QVERIFY(QDir().mkpath(QFileInfo(s.folder.file(f)).path()) && s.folder.write(f));
         for (const Program &p : press.programs)
@@ -254,7 +246,7 @@ private Q_SLOTS:
         QVERIFY(TestKit::noZombies());  // the start left no process behind to reap
         QCOMPARE(s.options(), options); // a launch changes no option
         QStringList after = s.folder.entries();
-        after.removeIf([](const QString &n) { return n.startsWith(u"o2em-"_s) || n == u"quorix.cfg"_s; });
+        after.removeIf([](const QString &n) { return n.startsWith("o2em-") || n == "quorix.cfg"; });
         QCOMPARE(after, before); // and makes no file
     }
 
@@ -267,26 +259,25 @@ private Q_SLOTS:
         QTest::addColumn<QString>("warning"); // what the warning says; empty: none opens
         QTest::addColumn<QString>("printed"); // the end of what it printed, as the warning keeps it (none: none read)
         const auto row = [](const char *tag, const char *standIn, const QString &program, const QString &warning,
-                            const QString &printed = {}, const QString &games = u"."_s, int presses = 1) {
+                            const QString &printed = {}, const QString &games = ".", int presses = 1) {
             QTest::newRow(tag) << QByteArray(standIn) << program << games << presses << warning << printed;
         };
-        const QString exe = u"O2EM.EXE"_s, exit3 = u"O2EM.EXE stopped at once (exit status 3)."_s;
-        const QString sdl = u"o2em2"_s, invalid = u"Invalid option : s1\nparse_option s1 1\n"_s;
-        row("no BIOS, on stdout", "nobios", exe, u"O2EM.EXE stopped: No BIOS found"_s,
-            u"O2EM v1.51\nNo BIOS found\n"_s);
-        row("its reason on stderr, then chatter on stdout", "badoption", sdl, u"o2em2 stopped: Invalid option : s1"_s,
+        const QString exe = "O2EM.EXE", exit3 = "O2EM.EXE stopped at once (exit status 3).";
+        const QString sdl = "o2em2", invalid = "Invalid option : s1\nparse_option s1 1\n";
+        row("no BIOS, on stdout", "nobios", exe, "O2EM.EXE stopped: No BIOS found", "O2EM v1.51\nNo BIOS found\n");
+        row("its reason on stderr, then chatter on stdout", "badoption", sdl, "o2em2 stopped: Invalid option : s1",
             invalid);
-        row("today's emulator without roms/, on stderr only", "o2em2", sdl,
-            u"o2em2 stopped: dir './roms/' not found !"_s, u"dir './roms/' not found !\n"_s);
-        row("today's emulator finds the game in roms/", "o2em2", sdl, u"o2em2 stopped: Invalid option : s1"_s, invalid,
-            u"roms"_s);
+        row("today's emulator without roms/, on stderr only", "o2em2", sdl, "o2em2 stopped: dir './roms/' not found !",
+            "dir './roms/' not found !\n");
+        row("today's emulator finds the game in roms/", "o2em2", sdl, "o2em2 stopped: Invalid option : s1", invalid,
+            "roms");
         row("a crash after its banner", "segv", exe, TestKit::crashed, TestKit::crashPrinted);
         row("nothing printed, status 3", "exit3", exe, exit3);
-        row("two presses, each failure told", "exit3", exe, exit3, {}, u"."_s, 2);
-        const QString floodEnd = u"\nflood\t done  \r\n"_s; // its last 4 KiB kept
-        row("1 MiB at once, then its reason in CR LF, tabs and blanks", "flood", exe, u"O2EM.EXE stopped: flood done"_s,
+        row("two presses, each failure told", "exit3", exe, exit3, {}, ".", 2);
+        const QString floodEnd = "\nflood\t done  \r\n"; // its last 4 KiB kept
+        row("1 MiB at once, then its reason in CR LF, tabs and blanks", "flood", exe, "O2EM.EXE stopped: flood done",
             QString(4096 - floodEnd.size(), u'x') + floodEnd);
-        row("a failure late in the watch", "late", u"o2em"_s, u"o2em stopped: late failure"_s, u"late failure\n"_s);
+        row("a failure late in the watch", "late", "o2em", "o2em stopped: late failure", "late failure\n");
         row("ends at once with status 0: silent", "exit0", exe, {});
         row("a game that runs: silent", "runner", exe, {});
     }
@@ -305,7 +296,7 @@ private Q_SLOTS:
         QVERIFY(openWithStandIn(s, program, standIn, games));
         QSignalSpy failures(s.launcher.get(), &Launcher::emulatorFailed);
         for (int i = 0; i < presses; ++i)
-            s.click(u"cmdRun"_s);
+            s.click("cmdRun");
         QCOMPARE(s.folder.starts(presses).size(), presses);
         const int told = warning.isEmpty() ? 0 : presses;
         QTest::qWait(told ? 0 : Process::WatchMilliseconds + 500); // past the watch, for the silent ones
@@ -338,10 +329,10 @@ private Q_SLOTS:
         QFETCH(QByteArray, err);
         SKIP_WITHOUT(EmulatorOutput);
         Session s;
-        QVERIFY(openWithStandIn(s, u"O2EM.EXE"_s, standIn));
+        QVERIFY(openWithStandIn(s, "O2EM.EXE", standIn));
         QSignalSpy failures(s.launcher.get(), &Launcher::emulatorFailed);
         const auto [shownOut, shownErr] = terminal([&] {
-            s.click(u"cmdRun"_s);
+            s.click("cmdRun");
             QTRY_COMPARE_WITH_TIMEOUT(failures.size(), 1, Process::WatchMilliseconds + 2000);
         });
         QCOMPARE(shownOut + "|" + shownErr.left(err.size()), out + "|" + err);
@@ -357,33 +348,30 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("after"); // quorix.cfg afterwards
         const auto row = [](const char *tag, const QStringList &args, const QString &said, int signal = 0,
                             Config config = Config::Missing, const QByteArray &after = "<missing>",
-                            const QString &games = u"games"_s) {
+                            const QString &games = "games") {
             QTest::newRow(tag) << args << games << config << signal << said << after;
         };
-        const QStringList offscreen{u"-platform"_s, u"offscreen"_s, u"games"_s};
-        const QString usage = u"0|Usage: quorix [OPTIONS] [FOLDER]|"_s, version = u"0|quorix " QUORIX_VERSION "|"_s;
-        row("--help without a display", {u"--help"_s}, usage);
-        row("-h", {u"-h"_s}, usage);
-        row("--version", {u"--version"_s}, version);
-        row("-v", {u"-v"_s}, version);
-        row("a file, not a folder", {u"games/a.bin"_s}, u"2||quorix: games/a.bin: not a folder"_s);
-        row("two folders", {u"games"_s, u"games"_s}, u"2||quorix: one folder at most, not 2"_s);
-        row("an unknown option", {u"--frobnicate"_s}, u"2||quorix: Unknown option 'frobnicate'."_s);
-        row("no such folder", {u"gone"_s}, u"2||quorix: gone: no such folder"_s);
-        row("no display", {u"games"_s},
-            u"1||quorix: no display to open a window on (DISPLAY and WAYLAND_DISPLAY are not set)"_s);
-        row("a folder, ended by SIGTERM", offscreen, u"0||"_s, SIGTERM, Config::Bytes, "0,0,0,0,3,2\r\n");
-        row("SIGHUP, Qt's options with values",
-            QStringList{u"-style"_s, u"fusion"_s, u"-session"_s, u"s"_s} + offscreen, u"0||"_s, SIGHUP, Config::Bytes,
-            "0,0,0,0,3,2\r\n");
-        row("SIGINT, a folder that looks like an option", {u"-platform"_s, u"offscreen"_s, u"--"_s, u"-games"_s},
-            u"0||"_s, SIGINT, Config::Bytes, "0,0,0,0,3,2\r\n", u"-games"_s);
+        const QStringList offscreen{"-platform", "offscreen", "games"};
+        const QString usage = "0|Usage: quorix [OPTIONS] [FOLDER]|", version = u"0|quorix " QUORIX_VERSION "|"_s;
+        row("--help without a display", {"--help"}, usage);
+        row("-h", {"-h"}, usage);
+        row("--version", {"--version"}, version);
+        row("-v", {"-v"}, version);
+        row("a file, not a folder", {"games/a.bin"}, "2||quorix: games/a.bin: not a folder");
+        row("two folders", {"games", "games"}, "2||quorix: one folder at most, not 2");
+        row("an unknown option", {"--frobnicate"}, "2||quorix: Unknown option 'frobnicate'.");
+        row("no such folder", {"gone"}, "2||quorix: gone: no such folder");
+        row("no display", {"games"},
+            "1||quorix: no display to open a window on (DISPLAY and WAYLAND_DISPLAY are not set)");
+        row("a folder, ended by SIGTERM", offscreen, "0||", SIGTERM, Config::Bytes, "0,0,0,0,3,2\r\n");
+        row("SIGHUP, Qt's options with values", QStringList{"-style", "fusion", "-session", "s"} + offscreen, "0||",
+            SIGHUP, Config::Bytes, "0,0,0,0,3,2\r\n");
+        row("SIGINT, a folder that looks like an option", {"-platform", "offscreen", "--", "-games"}, "0||", SIGINT,
+            Config::Bytes, "0,0,0,0,3,2\r\n", "-games");
         row("the first start from the menu: the chooser, ended by a kill, writes nothing",
-            {u"-platform"_s, u"offscreen"_s, u"--last-folder"_s}, u"0||"_s, SIGTERM, Config::Missing, "<missing>",
-            u"."_s);
+            {"-platform", "offscreen", "--last-folder"}, "0||", SIGTERM, Config::Missing, "<missing>", ".");
         row("a failed save: one line", offscreen,
-            u"0||quorix: could not save the options in %1/quorix.cfg: a folder has that name"_s, SIGTERM,
-            Config::Folder);
+            "0||quorix: could not save the options in %1/quorix.cfg: a folder has that name", SIGTERM, Config::Folder);
     }
     void commandLine()
     {
@@ -395,15 +383,15 @@ private Q_SLOTS:
         QFETCH(QString, said);
         QFETCH(QByteArray, after);
         TestKit::WorkFolder folder;
-        const QString cfg = games + u"/quorix.cfg"_s;
-        QVERIFY(QDir().mkpath(games) && folder.write(games + u"/a.bin"_s));
+        const QString cfg = games + "/quorix.cfg";
+        QVERIFY(QDir().mkpath(games) && folder.write(games + "/a.bin"));
         QVERIFY(config != Config::Bytes || folder.write(cfg, "0,0,0,0,2,2\r\n"));
         QVERIFY(config != Config::Folder || QDir().mkdir(cfg));
         QProcess quorix;
         QProcessEnvironment env; // no display
-        env.insert(u"XDG_RUNTIME_DIR"_s, folder.path());
-        env.insert(u"XDG_CONFIG_HOME"_s,
-                   folder.file(u".config"_s)); // nothing remembered; the user's settings untouched
+        env.insert("XDG_RUNTIME_DIR", folder.path());
+        env.insert("XDG_CONFIG_HOME",
+                   folder.file(".config")); // nothing remembered; the user's settings untouched
         quorix.setProcessEnvironment(env);
         quorix.start(QStringLiteral(QUORIX), args);
         QVERIFY(quorix.waitForStarted());
@@ -413,10 +401,10 @@ private Q_SLOTS:
         const QString out = QString::fromLocal8Bit(quorix.readAllStandardOutput()).section(u'\n', 0, 0);
         QStringList ours; // Qt may have its say on stderr too
         for (const QString &line : QString::fromLocal8Bit(quorix.readAllStandardError()).split(u'\n'))
-            if (line.startsWith(u"quorix:"_s))
+            if (line.startsWith("quorix:"))
                 ours << line;
         QCOMPARE(QString::number(quorix.exitCode()) + u'|' + out + u'|' + ours.join(u'\n'),
-                 QString(said).replace(u"%1"_s, folder.path() + u'/' + games));
+                 QString(said).replace("%1", folder.path() + u'/' + games));
         QCOMPARE(folder.read(cfg), after);
     }
 };
