@@ -17,6 +17,7 @@
 namespace TestKit {
 // What some rows need and a system may lack; platformkit.h's lacks() says why, or nothing.
 enum Need {
+    Always,
     Fifos,
     Links,
     FolderModes,
@@ -33,13 +34,15 @@ enum Need {
     HeldFiles
 };
 }
+Q_DECLARE_METATYPE(TestKit::Need)
 
 #include "platformkit.h"
 
 // Skips a row that needs what this system lacks, saying why.
 #define SKIP_WITHOUT(need)                                                                                             \
     do {                                                                                                               \
-        if (const char *why = TestKit::lacks(TestKit::need))                                                           \
+        using namespace TestKit;                                                                                       \
+        if (const char *why = lacks(need))                                                                             \
             QSKIP(why);                                                                                                \
     } while (false)
 

@@ -19,46 +19,39 @@ using namespace Qt::StringLiterals;
 using TestKit::WorkFolder;
 
 using Options = std::optional<LaunchOptions>;
-enum class Obstacle { None, ReadOnlyFolder, ReadOnlyFile, FolderOfThatName, RenameFails, DiskFull, HeldOpen };
+// An obstacle to a save, put in place by the user who saves, in a folder that holds an earlier quorix.cfg.
+using Obstacle = std::function<void(const WorkFolder &)>;
 struct Link {
     QByteArray name, target;
 };
 Q_DECLARE_METATYPE(Options)
 Q_DECLARE_METATYPE(Obstacle)
 
-// The obstacles to a save, each set up in a folder that holds an earlier quorix.cfg.
-static void readOnlyFolder(const WorkFolder &f)
-{
-    TestKit::handOver(f.path(), 0555), TestKit::handOver(f.file(Names::SettingsFile), 0644);
-}
-static void readOnlyFile(const WorkFolder &f)
-{
-    TestKit::handOver(f.path(), 0755), TestKit::handOver(f.file(Names::SettingsFile), 0444);
-}
-static void folderOfThatName(const WorkFolder &f)
-{
+static const Obstacle nothing = [](const WorkFolder &) {};
+static const Obstacle readOnlyFolder = [](const WorkFolder &f) { TestKit::setMode(f.path(), 0555); };
+static const Obstacle readOnlyFile = [](const WorkFolder &f) { TestKit::setMode(f.file(Names::SettingsFile), 0444); };
+static const Obstacle folderOfThatName = [](const WorkFolder &f) {
     QFile::remove(f.file(Names::SettingsFile)), QDir(f.path()).mkdir(Names::SettingsFile);
-}
-using TestKit::fullDisk;
+};
+static const Obstacle renameFails = [](const WorkFolder &) { failRename = true; };
+static const Obstacle diskFull = [](const WorkFolder &) { TestKit::fullDisk(); };
+static const Obstacle heldOpen = [](const WorkFolder &f) { TestKit::holdOpen(f.file(Names::SettingsFile)); };
 
-// Saves the defaults in the working folder past the obstacle, in a child process where the
-// obstacle needs one; whether it saved, and why not as the user is told.
-static std::pair<bool, QString> saveDefaults(Obstacle obstacle)
+// Saves the defaults in the working folder past the obstacle, as a user for whom file modes
+// hold, in a child process where the obstacle stays; whether it saved, and why not as told.
+static std::pair<bool, QString> saveDefaults(const WorkFolder &folder, const Obstacle &obstacle)
 {
     int told[2];
     if (pipe(told) != 0)
         return {};
-    const auto body = [&] { // in a child process, where the obstacle may stay
-        failRename = obstacle == Obstacle::RenameFails;
-        if (obstacle == Obstacle::DiskFull)
-            fullDisk();
+    TestKit::handOver(folder.path()), TestKit::handOver(folder.file(Names::SettingsFile));
+    const int saved = TestKit::asUser([&] {
+        obstacle(folder);
         QString why;
-        const bool saved = SettingsFile(Names::SettingsFile).save(SettingsCodec::defaults(), &why);
+        const bool done = SettingsFile(Names::SettingsFile).save(SettingsCodec::defaults(), &why);
         const QByteArray text = why.toUtf8();
-        return write(told[1], text.constData(), static_cast<size_t>(text.size())) == text.size() && saved;
-    };
-    const bool user = obstacle == Obstacle::ReadOnlyFolder || obstacle == Obstacle::ReadOnlyFile;
-    const int saved = user ? TestKit::asUser(body) : TestKit::inChild(body);
+        return write(told[1], text.constData(), static_cast<size_t>(text.size())) == text.size() && done;
+    });
     close(told[1]);
     QFile why;
     why.open(told[0], QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
@@ -179,44 +172,32 @@ private Q_SLOTS:
 
     void failedSave_data()
     {
+        QTest::addColumn<TestKit::Need>("need");
         QTest::addColumn<Obstacle>("obstacle");
         QTest::addColumn<QString>("told");     // why the save failed, as the user is told; empty: saved
         QTest::addColumn<QByteArray>("after"); // quorix.cfg afterwards
-        const QByteArray before(20000, 'x');
-        QTest::newRow("nothing wrong") << Obstacle::None << QString() << QByteArray("0,0,0,0,1,0\r\n");
-        QTest::newRow("read-only folder") << Obstacle::ReadOnlyFolder << u"the folder is read-only"_s << before;
-        QTest::newRow("read-only file") << Obstacle::ReadOnlyFile << u"the file is read-only"_s << before;
-        QTest::newRow("a folder of that name")
-            << Obstacle::FolderOfThatName << u"a folder has that name"_s << QByteArray("<missing>");
-        QTest::newRow("the rename fails") << Obstacle::RenameFails << u"Input/output error"_s << before;
-        QTest::newRow("the disk is full") << Obstacle::DiskFull << u"the disk may be full"_s << before;
-        QTest::newRow("held open by a program that does not share it")
-            << Obstacle::HeldOpen << TestKit::heldTold << before;
+        const auto row = [](const char *tag, TestKit::Need need, const Obstacle &obstacle, const QString &told,
+                            const QByteArray &after = QByteArray(20000, 'x')) {
+            QTest::newRow(tag) << need << obstacle << told << after;
+        };
+        row("nothing wrong", TestKit::Always, nothing, {}, "0,0,0,0,1,0\r\n");
+        row("read-only folder", TestKit::FolderModes, readOnlyFolder, "the folder is read-only");
+        row("read-only file", TestKit::Always, readOnlyFile, "the file is read-only");
+        row("a folder of that name", TestKit::Always, folderOfThatName, "a folder has that name", "<missing>");
+        row("the rename fails", TestKit::FaultInjection, renameFails, "Input/output error");
+        row("the disk is full", TestKit::FaultInjection, diskFull, "the disk may be full");
+        row("held open by a program that does not share it", TestKit::HeldFiles, heldOpen, TestKit::heldTold);
     }
     void failedSave()
     {
+        QFETCH(TestKit::Need, need);
         QFETCH(Obstacle, obstacle);
         QFETCH(QString, told);
         QFETCH(QByteArray, after);
-        if (obstacle == Obstacle::ReadOnlyFolder)
-            SKIP_WITHOUT(FolderModes);
-        if (obstacle == Obstacle::RenameFails || obstacle == Obstacle::DiskFull)
-            SKIP_WITHOUT(FaultInjection);
-        if (obstacle == Obstacle::HeldOpen)
-            SKIP_WITHOUT(HeldFiles);
+        SKIP_WITHOUT(need);
         WorkFolder folder;
         QVERIFY(folder.write(Names::SettingsFile, QByteArray(20000, 'x')));
-        if (obstacle == Obstacle::ReadOnlyFolder)
-            readOnlyFolder(folder);
-        if (obstacle == Obstacle::ReadOnlyFile)
-            readOnlyFile(folder);
-        if (obstacle == Obstacle::FolderOfThatName)
-            folderOfThatName(folder);
-        const auto held
-            = obstacle == Obstacle::HeldOpen ? TestKit::holdOpen(folder.file(Names::SettingsFile)) : nullptr;
-        const auto [saved, why] = saveDefaults(obstacle);
-        QCOMPARE(saved, told.isEmpty());
-        QCOMPARE(why, told);
+        QCOMPARE(saveDefaults(folder, obstacle), std::pair(told.isEmpty(), told));
         QCOMPARE(folder.read(), after);
         QCOMPARE(folder.entries(), QStringList{Names::SettingsFile}); // nothing left beside it
     }
@@ -388,8 +369,10 @@ private Q_SLOTS:
         for (const Link &link : folder.links)
             QVERIFY(makeLink(dir + link.name, link.target));
         if (folder.unreadable) {
-            TestKit::handOver(work.path(), 0311);
-            QCOMPARE(TestKit::asUser([&] { return GameList::scan(work.path()).size(); }), 0);
+            TestKit::handOver(work.path());
+            QCOMPARE(TestKit::asUser(
+                         [&] { return TestKit::setMode(work.path(), 0311), GameList::scan(work.path()).size(); }),
+                     0);
             return;
         }
         unknownTypes = folder.noTypes;

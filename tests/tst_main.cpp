@@ -269,7 +269,7 @@ private Q_SLOTS:
             s.choose("mnuSave");
         how(s);
         QTRY_COMPARE(over.seen.size(), told.size()); // a menu opens a moment later
-        s.end(); // saves again, and fails again where it failed
+        s.end();                                     // saves again, and fails again where it failed
         QTest::qWait(50);
         const bool isFolder = QFileInfo(s.folder.file("quorix.cfg")).isDir();
         QCOMPARE(std::pair(isFolder ? "<a folder>"_ba : s.folder.read(), over.seen), std::pair(after, told));

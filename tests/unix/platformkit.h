@@ -35,10 +35,7 @@ inline bool markHidden(const QByteArray &, bool)
 {
     return false;
 }
-inline std::shared_ptr<void> holdOpen(const QString &)
-{
-    return nullptr;
-}
+inline void holdOpen(const QString &) { }
 
 // What Linux says where Windows says otherwise (tests/win/platformkit.h).
 inline const QString notAProgram = QStringLiteral("O2EM.EXE could not start: exec format error.");
@@ -91,19 +88,22 @@ inline int inChild(const std::function<int()> &body, bool asNobody = false)
     return WEXITSTATUS(status);
 }
 
-// Runs body where file modes hold: as root as "nobody" in a child, as anyone else right here.
+// Runs body in a child process where file modes hold: as "nobody" when run as root.
 inline int asUser(const std::function<int()> &body)
 {
-    return geteuid() == 0 ? inChild(body, true) : body();
+    return inChild(body, geteuid() == 0);
 }
 
-// Gives a path to the user asUser() runs as, so that only its mode decides what that user may do.
-inline void handOver(const QString &path, mode_t mode)
+// Gives a path to the user asUser() runs as, who may then change its mode.
+inline void handOver(const QString &path)
 {
     const QByteArray p = QFile::encodeName(path);
     if (geteuid() == 0 && chown(p.constData(), 65534, 65534) != 0)
         qFatal("chown %s", p.constData());
-    chmod(p.constData(), mode);
+}
+inline void setMode(const QString &path, mode_t mode)
+{
+    chmod(QFile::encodeName(path).constData(), mode);
 }
 
 // Makes a scratch folder removable again, whatever a test left its mode at.

@@ -83,12 +83,13 @@ inline bool markHidden(const QByteArray &path, bool system)
     return SetFileAttributesW(name.c_str(), system ? FILE_ATTRIBUTE_SYSTEM : FILE_ATTRIBUTE_HIDDEN);
 }
 // Holds the file open, as another program may, letting others read it but neither write nor
-// replace it; until the returned handle goes.
-inline std::shared_ptr<void> holdOpen(const QString &path)
+// replace it; until the scratch folder goes (unlock()).
+inline std::shared_ptr<void> heldFile;
+inline void holdOpen(const QString &path)
 {
     const HANDLE held = CreateFileW(QDir::toNativeSeparators(path).toStdWString().c_str(), GENERIC_READ,
                                     FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    return held == INVALID_HANDLE_VALUE ? nullptr : std::shared_ptr<void>(held, CloseHandle);
+    heldFile = held == INVALID_HANDLE_VALUE ? nullptr : std::shared_ptr<void>(held, CloseHandle);
 }
 inline bool noZombies()
 {
@@ -109,12 +110,16 @@ inline int asUser(const std::function<int()> &body)
     return body();
 }
 
+inline void handOver(const QString &) { }
 // Only the owner's write bit means anything: it is the read-only attribute.
-inline void handOver(const QString &path, int mode)
+inline void setMode(const QString &path, int mode)
 {
     QFile::setPermissions(path, (mode & 0200) ? QFile::ReadOwner | QFile::WriteOwner : QFile::ReadOwner);
 }
-inline void unlock(const QString &) { } // QTemporaryDir clears read-only attributes itself
+inline void unlock(const QString &) // QTemporaryDir clears read-only attributes itself
+{
+    heldFile.reset();
+}
 
 // Paths come as UTF-8, the tests' encoding of names.
 inline bool makeFile(const QByteArray &path)
