@@ -37,6 +37,29 @@ struct Press {
 };
 Q_DECLARE_METATYPE(Press)
 
+// The emulator ends by itself: how the stand-in behaves (O2EM_STANDIN), where it is, what the
+// warning says (none: none opens), the end of what it printed as the warning keeps it (none:
+// none read), the games' folder in the game folder, and the presses of Run Game.
+struct Ending {
+    QByteArray standIn;
+    QString program, warning = {}, printed = {}, games = ".";
+    int presses = 1;
+};
+Q_DECLARE_METATYPE(Ending)
+
+// The program as a shell starts it: its arguments; the exit status, how stdout starts and
+// Quorix's own line on stderr; a signal sent once it listens (0: none); quorix.cfg before and
+// after, in the games' folder.
+struct Shell {
+    QStringList args;
+    QString said;
+    int signal = 0;
+    Config config = Config::Missing;
+    QByteArray after = "<missing>";
+    QString games = "games";
+};
+Q_DECLARE_METATYPE(Shell)
+
 using Do::alt, Do::click, Do::doubleClick, Do::key, Do::select;
 
 // What came of it: each start's folder, program and arguments, and the warning shown.
@@ -53,32 +76,21 @@ char *toString(const Outcome &o)
     return QTest::toString(starts.join(", ") + " warning: " + o.warning);
 }
 
+// Puts the program in place: the stand-in, a folder, or a file the lookup must pass over.
 static bool put(const TestKit::WorkFolder &folder, const Program &p)
 {
+    static const std::map<Kind, QByteArray> bytes{{Kind::WindowsProgram, "MZ\x90"},
+                                                  {Kind::WindowsFileNotRunnable, "MZ\x90"},
+                                                  {Kind::MissingInterpreter, "#!/nonexistent/sh\n"},
+                                                  {Kind::Forbidden, "#!/etc/passwd\n"},
+                                                  {Kind::NoFormat,
+                                                   "\x7f"
+                                                   "ELF"}};
     const QString path = folder.file(p.path);
-    QDir().mkpath(QFileInfo(path).path());
-    const auto script = [&](const QByteArray &bytes, bool runnable) {
-        return folder.write(p.path, bytes)
-            && (!runnable || QFile::setPermissions(path, QFile::ReadOwner | QFile::ExeOwner));
-    };
-    switch (p.kind) {
-    case Kind::StandIn:
-        return folder.installEmulator(p.path);
-    case Kind::WindowsProgram:
-    case Kind::WindowsFileNotRunnable:
-        return script("MZ\x90", p.kind == Kind::WindowsProgram);
-    case Kind::Folder:
-        return QDir().mkdir(path);
-    case Kind::MissingInterpreter:
-        return script("#!/nonexistent/sh\n", true);
-    case Kind::Forbidden:
-        return script("#!/etc/passwd\n", true);
-    case Kind::NoFormat:
-        return script("\x7f"
-                      "ELF",
-                      true);
-    }
-    return false;
+    if (!QDir().mkpath(QFileInfo(path).path()) || p.kind == Kind::StandIn || p.kind == Kind::Folder)
+        return p.kind == Kind::StandIn ? folder.installEmulator(p.path) : QDir().mkdir(path);
+    return folder.write(p.path, bytes.at(p.kind))
+        && (p.kind == Kind::WindowsFileNotRunnable || QFile::setPermissions(path, QFile::ReadOwner | QFile::ExeOwner));
 }
 
 // What reaches this program's own stdout and stderr while `body` runs, as a terminal would show it.
@@ -178,11 +190,8 @@ private Q_SLOTS:
         row("empty folder", Press{}.warns(none));
         row("selection cleared", Press{two}.by({select({}), click("cmdRun")}).warns(none));
         // The lookup (its whole order is the core's test): the first found starts.
-        row("O2EM.EXE here first",
-            Press{two}.with({{"O2EM.EXE"}, {".path/O2EM.EXE"}, {"o2em"}, {".path/o2em2"}}).starting(a));
         row("here and on PATH: the one here", Press{two}.with({{"O2EM.EXE"}, {".path/O2EM.EXE"}}).starting(a));
         row("only on PATH", Press{two}.with({{".path/O2EM.EXE"}}).starting(a));
-        row("only o2em2, on PATH", Press{two}.with({{".path/o2em2"}}).starting(a));
         row("a Windows O2EM.EXE beside o2em on PATH",
             Press{two}.with({{"O2EM.EXE", Kind::WindowsFileNotRunnable}, {".path/o2em"}}).starting(a));
         row("a runnable Windows O2EM.EXE: o2em next",
@@ -252,60 +261,47 @@ private Q_SLOTS:
 
     void emulatorEnds_data()
     {
-        QTest::addColumn<QByteArray>("standIn"); // how the stand-in behaves (O2EM_STANDIN)
-        QTest::addColumn<QString>("program");    // where it is
-        QTest::addColumn<QString>("games");      // their folder, in the game folder
-        QTest::addColumn<int>("presses");
-        QTest::addColumn<QString>("warning"); // what the warning says; empty: none opens
-        QTest::addColumn<QString>("printed"); // the end of what it printed, as the warning keeps it (none: none read)
-        const auto row = [](const char *tag, const char *standIn, const QString &program, const QString &warning,
-                            const QString &printed = {}, const QString &games = ".", int presses = 1) {
-            QTest::newRow(tag) << QByteArray(standIn) << program << games << presses << warning << printed;
-        };
+        QTest::addColumn<Ending>("ending");
         const QString exe = "O2EM.EXE", exit3 = "O2EM.EXE stopped at once (exit status 3).";
         const QString sdl = "o2em2", invalid = "Invalid option : s1\nparse_option s1 1\n";
-        row("no BIOS, on stdout", "nobios", exe, "O2EM.EXE stopped: No BIOS found", "O2EM v1.51\nNo BIOS found\n");
-        row("its reason on stderr, then chatter on stdout", "badoption", sdl, "o2em2 stopped: Invalid option : s1",
-            invalid);
-        row("today's emulator without roms/, on stderr only", "o2em2", sdl, "o2em2 stopped: dir './roms/' not found !",
-            "dir './roms/' not found !\n");
-        row("today's emulator finds the game in roms/", "o2em2", sdl, "o2em2 stopped: Invalid option : s1", invalid,
-            "roms");
-        row("a crash after its banner", "segv", exe, TestKit::crashed, TestKit::crashPrinted);
-        row("nothing printed, status 3", "exit3", exe, exit3);
-        row("two presses, each failure told", "exit3", exe, exit3, {}, ".", 2);
+        const auto row = [](const char *tag, const Ending &e) { QTest::newRow(tag) << e; };
+        row("no BIOS, on stdout", {"nobios", exe, "O2EM.EXE stopped: No BIOS found", "O2EM v1.51\nNo BIOS found\n"});
+        row("its reason on stderr, then chatter on stdout",
+            {"badoption", sdl, "o2em2 stopped: Invalid option : s1", invalid});
+        row("today's emulator without roms/, on stderr only",
+            {"o2em2", sdl, "o2em2 stopped: dir './roms/' not found !", "dir './roms/' not found !\n"});
+        row("today's emulator finds the game in roms/",
+            {"o2em2", sdl, "o2em2 stopped: Invalid option : s1", invalid, "roms"});
+        row("a crash after its banner", {"segv", exe, TestKit::crashed, TestKit::crashPrinted});
+        row("nothing printed, status 3", {"exit3", exe, exit3});
+        row("two presses, each failure told", {"exit3", exe, exit3, {}, ".", 2});
         const QString floodEnd = "\nflood\t done  \r\n"; // its last 4 KiB kept
-        row("1 MiB at once, then its reason in CR LF, tabs and blanks", "flood", exe, "O2EM.EXE stopped: flood done",
-            QString(4096 - floodEnd.size(), u'x') + floodEnd);
-        row("a failure late in the watch", "late", "o2em", "o2em stopped: late failure", "late failure\n");
-        row("ends at once with status 0: silent", "exit0", exe, {});
-        row("a game that runs: silent", "runner", exe, {});
+        row("1 MiB at once, then its reason in CR LF, tabs and blanks",
+            {"flood", exe, "O2EM.EXE stopped: flood done", QString(4096 - floodEnd.size(), u'x') + floodEnd});
+        row("a failure late in the watch", {"late", "o2em", "o2em stopped: late failure", "late failure\n"});
+        row("ends at once with status 0: silent", {"exit0", exe});
+        row("a game that runs: silent", {"runner", exe});
     }
     void emulatorEnds()
     {
-        QFETCH(QByteArray, standIn);
-        QFETCH(QString, program);
-        QFETCH(QString, games);
-        QFETCH(int, presses);
-        QFETCH(QString, warning);
-        QFETCH(QString, printed);
-        if (!printed.isEmpty())
+        QFETCH(Ending, ending);
+        if (!ending.printed.isEmpty())
             SKIP_WITHOUT(EmulatorOutput);
         Session s;
         qputenv("PATH", "/nonexistent");
-        QVERIFY(openWithStandIn(s, program, standIn, games));
+        QVERIFY(openWithStandIn(s, ending.program, ending.standIn, ending.games));
         QSignalSpy failures(s.launcher.get(), &Launcher::emulatorFailed);
-        for (int i = 0; i < presses; ++i)
+        for (int i = 0; i < ending.presses; ++i)
             s.click("cmdRun");
-        QCOMPARE(s.folder.starts(presses).size(), presses);
-        const int told = warning.isEmpty() ? 0 : presses;
+        QCOMPARE(s.folder.starts(ending.presses).size(), ending.presses);
+        const int told = ending.warning.isEmpty() ? 0 : ending.presses;
         QTest::qWait(told ? 0 : Process::WatchMilliseconds + 500); // past the watch, for the silent ones
         QTRY_COMPARE_WITH_TIMEOUT(failures.size(), told, Process::WatchMilliseconds + 2000);
         // Its line, and what it printed, up to its last 4 KiB, in the order written, for the asking.
         const QLineEdit *field = TestKit::warningField();
         QCOMPARE(field ? field->accessibleDescription() : QString(),
-                 printed.isEmpty() ? warning : warning + u'\n' + printed);
-        if (standIn == "runner" && !TestKit::lacks(TestKit::EmulatorOutput)) // it writes as it runs
+                 ending.printed.isEmpty() ? ending.warning : ending.warning + u'\n' + ending.printed);
+        if (ending.standIn == "runner" && !TestKit::lacks(TestKit::EmulatorOutput)) // it writes as it runs
             outlivesQuorix(s);
     }
 
@@ -340,72 +336,58 @@ private Q_SLOTS:
 
     void commandLine_data()
     {
-        QTest::addColumn<QStringList>("args");
-        QTest::addColumn<QString>("games");    // the games' folder
-        QTest::addColumn<Config>("config");    // its quorix.cfg
-        QTest::addColumn<int>("signal");       // sent once the program listens; 0: none
-        QTest::addColumn<QString>("said");     // the exit status, how stdout starts, Quorix's own line on stderr
-        QTest::addColumn<QByteArray>("after"); // quorix.cfg afterwards
-        const auto row = [](const char *tag, const QStringList &args, const QString &said, int signal = 0,
-                            Config config = Config::Missing, const QByteArray &after = "<missing>",
-                            const QString &games = "games") {
-            QTest::newRow(tag) << args << games << config << signal << said << after;
-        };
+        QTest::addColumn<Shell>("shell");
+        const auto row = [](const char *tag, const Shell &shell) { QTest::newRow(tag) << shell; };
         const QStringList offscreen{"-platform", "offscreen", "games"};
-        const QString usage = "0|Usage: quorix [OPTIONS] [FOLDER]|", version = u"0|quorix " QUORIX_VERSION "|"_s;
-        row("--help without a display", {"--help"}, usage);
-        row("-h", {"-h"}, usage);
-        row("--version", {"--version"}, version);
-        row("-v", {"-v"}, version);
-        row("a file, not a folder", {"games/a.bin"}, "2||quorix: games/a.bin: not a folder");
-        row("two folders", {"games", "games"}, "2||quorix: one folder at most, not 2");
-        row("an unknown option", {"--frobnicate"}, "2||quorix: Unknown option 'frobnicate'.");
-        row("no such folder", {"gone"}, "2||quorix: gone: no such folder");
-        row("no display", {"games"},
-            "1||quorix: no display to open a window on (DISPLAY and WAYLAND_DISPLAY are not set)");
-        row("a folder, ended by SIGTERM", offscreen, "0||", SIGTERM, Config::Bytes, "0,0,0,0,3,2\r\n");
-        row("SIGHUP, Qt's options with values", QStringList{"-style", "fusion", "-session", "s"} + offscreen, "0||",
-            SIGHUP, Config::Bytes, "0,0,0,0,3,2\r\n");
-        row("SIGINT, a folder that looks like an option", {"-platform", "offscreen", "--", "-games"}, "0||", SIGINT,
-            Config::Bytes, "0,0,0,0,3,2\r\n", "-games");
+        const QString usage = "0|Usage: quorix [OPTIONS] [FOLDER]|", version = "0|quorix " QUORIX_VERSION "|";
+        row("--help without a display", {{"--help"}, usage});
+        row("-h", {{"-h"}, usage});
+        row("--version", {{"--version"}, version});
+        row("-v", {{"-v"}, version});
+        row("a file, not a folder", {{"games/a.bin"}, "2||quorix: games/a.bin: not a folder"});
+        row("two folders", {{"games", "games"}, "2||quorix: one folder at most, not 2"});
+        row("an unknown option", {{"--frobnicate"}, "2||quorix: Unknown option 'frobnicate'."});
+        row("no such folder", {{"gone"}, "2||quorix: gone: no such folder"});
+        row("no display",
+            {{"games"}, "1||quorix: no display to open a window on (DISPLAY and WAYLAND_DISPLAY are not set)"});
+        row("a folder, ended by SIGTERM", {offscreen, "0||", SIGTERM, Config::Bytes, "0,0,0,0,3,2\r\n"});
+        row("SIGHUP, Qt's options with values",
+            {QStringList{"-style", "fusion", "-session", "s"} + offscreen, "0||", SIGHUP, Config::Bytes,
+             "0,0,0,0,3,2\r\n"});
+        row("SIGINT, a folder that looks like an option",
+            {{"-platform", "offscreen", "--", "-games"}, "0||", SIGINT, Config::Bytes, "0,0,0,0,3,2\r\n", "-games"});
         row("the first start from the menu: the chooser, ended by a kill, writes nothing",
-            {"-platform", "offscreen", "--last-folder"}, "0||", SIGTERM, Config::Missing, "<missing>", ".");
-        row("a failed save: one line", offscreen,
-            "0||quorix: could not save the options in %1/quorix.cfg: a folder has that name", SIGTERM, Config::Folder);
+            {{"-platform", "offscreen", "--last-folder"}, "0||", SIGTERM, Config::Missing, "<missing>", "."});
+        row("a failed save: one line",
+            {offscreen, "0||quorix: could not save the options in %1/quorix.cfg: a folder has that name", SIGTERM,
+             Config::Folder});
     }
     void commandLine()
     {
         SKIP_WITHOUT(ConsoleProgram);
-        QFETCH(QStringList, args);
-        QFETCH(QString, games);
-        QFETCH(Config, config);
-        QFETCH(int, signal);
-        QFETCH(QString, said);
-        QFETCH(QByteArray, after);
+        QFETCH(Shell, shell);
         TestKit::WorkFolder folder;
-        const QString cfg = games + "/quorix.cfg";
-        QVERIFY(QDir().mkpath(games) && folder.write(games + "/a.bin"));
-        QVERIFY(config != Config::Bytes || folder.write(cfg, "0,0,0,0,2,2\r\n"));
-        QVERIFY(config != Config::Folder || QDir().mkdir(cfg));
+        const QString cfg = shell.games + "/quorix.cfg";
+        QVERIFY(QDir().mkpath(shell.games) && folder.write(shell.games + "/a.bin"));
+        QVERIFY(shell.config != Config::Bytes || folder.write(cfg, "0,0,0,0,2,2\r\n"));
+        QVERIFY(shell.config != Config::Folder || QDir().mkdir(cfg));
         QProcess quorix;
-        QProcessEnvironment env; // no display
+        QProcessEnvironment env; // no display; nothing remembered, the user's settings untouched
         env.insert("XDG_RUNTIME_DIR", folder.path());
-        env.insert("XDG_CONFIG_HOME",
-                   folder.file(".config")); // nothing remembered; the user's settings untouched
+        env.insert("XDG_CONFIG_HOME", folder.file(".config"));
         quorix.setProcessEnvironment(env);
-        quorix.start(QStringLiteral(QUORIX), args);
+        quorix.start(QStringLiteral(QUORIX), shell.args);
         QVERIFY(quorix.waitForStarted());
-        QTRY_VERIFY(!signal || TestKit::handles(quorix.processId(), SIGTERM));
-        QVERIFY(!signal || ::kill(static_cast<pid_t>(quorix.processId()), signal) == 0);
+        QTRY_VERIFY(!shell.signal || TestKit::handles(quorix.processId(), SIGTERM));
+        QVERIFY(!shell.signal || ::kill(static_cast<pid_t>(quorix.processId()), shell.signal) == 0);
         QVERIFY(quorix.waitForFinished(10000) && quorix.exitStatus() == QProcess::NormalExit);
         const QString out = QString::fromLocal8Bit(quorix.readAllStandardOutput()).section(u'\n', 0, 0);
-        QStringList ours; // Qt may have its say on stderr too
-        for (const QString &line : QString::fromLocal8Bit(quorix.readAllStandardError()).split(u'\n'))
-            if (line.startsWith("quorix:"))
-                ours << line;
+        const QStringList ours = QString::fromLocal8Bit(quorix.readAllStandardError()) // Qt may have its say there too
+                                     .split(u'\n')
+                                     .filter(QRegularExpression("^quorix:"));
         QCOMPARE(QString::number(quorix.exitCode()) + u'|' + out + u'|' + ours.join(u'\n'),
-                 QString(said).replace("%1", folder.path() + u'/' + games));
-        QCOMPARE(folder.read(cfg), after);
+                 QString(shell.said).replace("%1", folder.path() + u'/' + shell.games));
+        QCOMPARE(folder.read(cfg), shell.after);
     }
 };
 
