@@ -230,9 +230,7 @@ private Q_SLOTS:
         const auto clickAt
             = [](QPoint at) { return [at](Session &, frmAbout *a) { QTest::mouseClick(a, Qt::LeftButton, {}, at); }; };
         QTest::newRow("a click on the icon") << AboutStep(clickOn("Image1")) << true << false;
-        QTest::newRow("a click on the credit") << AboutStep(clickOn("lblAuthor")) << true << false;
         QTest::newRow("a click on the notice") << AboutStep(clickOn("lblCopyright")) << true << false;
-        QTest::newRow("a click on the rule") << AboutStep(clickAt({100, 48})) << true << false;
         QTest::newRow("a click on the background") << AboutStep(clickAt({200, 4})) << true << false;
         QTest::newRow("Esc") << AboutStep([](Session &, frmAbout *a) { QTest::keyClick(a, Qt::Key_Escape); }) << true
                              << false;
@@ -316,30 +314,6 @@ private Q_SLOTS:
         QImage twice = FormKit::programPicture(2.0).toImage().convertToFormat(QImage::Format_ARGB32);
         twice.setDevicePixelRatio(1);
         QCOMPARE(twice, QImage(icons.filePath("quorix-64.png")).convertToFormat(QImage::Format_ARGB32));
-    }
-
-    void classicLook_data()
-    {
-        QTest::addColumn<bool>("styleGiven");     // -style on the command line
-        QTest::addColumn<QByteArray>("override"); // QT_STYLE_OVERRIDE
-        QTest::addColumn<QString>("style");
-        QTest::newRow("nothing asked: the classic look") << false << QByteArray() << u"windows"_s;
-        QTest::newRow("-style fusion wins") << true << QByteArray() << u"fusion"_s;
-        QTest::newRow("QT_STYLE_OVERRIDE wins") << false << "fusion"_ba << u"fusion"_s;
-    }
-    void classicLook()
-    {
-        QFETCH(bool, styleGiven);
-        QFETCH(QByteArray, override);
-        QFETCH(QString, style);
-        if (!styleGiven && override.isEmpty())
-            SKIP_WITHOUT(QtStyleByDefault);
-        QApplication::setStyle("fusion"); // as Qt itself sets it from -style or the variable
-        qputenv("QT_STYLE_OVERRIDE", override);
-        FormKit::applyClassicLook(styleGiven);
-        qunsetenv("QT_STYLE_OVERRIDE");
-        QCOMPARE(QApplication::style()->name(), style);
-        FormKit::applyClassicLook();
     }
 
     void longMessage()

@@ -41,25 +41,15 @@ inline const char *lacks(Need need)
     static const std::map<Need, const char *> missing{
         {Fifos, "Windows has no FIFOs"},
         {Links, "links on Windows need a privilege (and Wine 8 makes none)"},
-        {FolderModes,
-         "a folder's read-only attribute does not stop writing or listing in it (that takes an access list)"},
-        {FaultInjection, "the C library's calls cannot be interposed, and there is no file size limit to set"},
+        {FolderModes, "a read-only folder still lets files be written and listed (that takes an access list)"},
+        {FaultInjection, "the C library's calls cannot be interposed, and no file size limit can be set"},
         {ByteNames, "Windows names are UTF-16: none holds bytes that are not valid text"},
         {CaseSensitiveNames, "names that differ only in letter case are one file on Windows"},
-        {LinuxEmulators,
-         "the row's programs are Linux's (o2em, o2em2, scripts, files Linux cannot run); Windows looks for "
-         "O2EM.EXE alone, in any letter case"},
-        {EmulatorOutput,
-         "a window program's output is not read on Windows: a failure is told from its exit code or crash"},
-        {ConsoleProgram,
-         "Quorix.exe is a window program: its text goes to a message box or the parent's console, and no signal "
-         "ends it"},
-        {QtStyleByDefault,
-         "Windows's own style is Qt's default there and is kept; the row starts from Fusion, Linux's default"},
+        {LinuxEmulators, "the row's programs are Linux's; Windows looks for O2EM.EXE alone, in any letter case"},
+        {EmulatorOutput, "a window program's output is not read: a failure is told from its exit code or crash"},
+        {ConsoleProgram, "Quorix.exe is a window program: its text goes to a message box, and no signal ends it"},
         {PlainNames, "Windows forbids \" * : < > ? | and control characters in names"},
-        {ModalByQt,
-         "Windows itself keeps clicks from a window under a modal box (it disables it); QTest's clicks go round "
-         "Windows"},
+        {ModalByQt, "Windows keeps clicks from a window under a modal box; QTest's clicks go round Windows"},
     };
     const auto it = missing.find(need);
     return it == missing.end() ? nullptr : it->second;
