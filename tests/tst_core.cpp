@@ -58,9 +58,6 @@ static std::pair<bool, QString> saveDefaults(const WorkFolder &folder, const Obs
     return {saved == 1, QString::fromUtf8(why.readAll())};
 }
 
-// The kinds of entry a game folder can hold.
-using TestKit::makeFile, TestKit::makeFolder, TestKit::makeFifo, TestKit::makeLink;
-
 // What a game folder holds, and how its file system behaves.
 struct Folder {
     QByteArrayList files, folders, fifos;
@@ -359,15 +356,15 @@ private Q_SLOTS:
         const auto cleanUp
             = qScopeGuard([&] { unlink((dir + "bad\xff.bin").constData()); }); // QTemporaryDir cannot remove it
         for (const QByteArray &name : folder.folders)
-            QVERIFY(makeFolder(dir + name));
+            QVERIFY(QDir(work.path()).mkdir(QString::fromUtf8(name)));
         for (const QByteArray &name : folder.files + folder.hidden)
-            QVERIFY(makeFile(dir + name));
+            QVERIFY(TestKit::makeFile(dir + name));
         for (const QByteArray &name : folder.hidden)
             QVERIFY(TestKit::markHidden(dir + name, name.startsWith("System")));
         for (const QByteArray &name : folder.fifos)
-            QVERIFY(makeFifo(dir + name));
+            QVERIFY(TestKit::makeFifo(dir + name));
         for (const Link &link : folder.links)
-            QVERIFY(makeLink(dir + link.name, link.target));
+            QVERIFY(QFile::link(QString::fromUtf8(link.target), work.file(QString::fromUtf8(link.name))));
         if (folder.unreadable) {
             TestKit::handOver(work.path());
             QCOMPARE(TestKit::asUser(

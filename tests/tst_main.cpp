@@ -54,22 +54,6 @@ static Step choose(const QString &folder, bool accepted = true)
     };
 }
 
-// What the window shows once it has started, and what became of quorix.cfg.
-struct Started {
-    QByteArray options; // as quorix.cfg would hold them
-    QString count, selected;
-    QByteArray file;
-    bool operator==(const Started &o) const
-    {
-        return options == o.options && count == o.count && selected == o.selected && file == o.file;
-    }
-};
-char *toString(const Started &s)
-{
-    return QTest::toString(u"options %1, count %2, selected \"%3\", file %4"_s.arg(
-        QString::fromLatin1(s.options), s.count, s.selected, QString::fromLatin1(s.file.toPercentEncoding())));
-}
-
 // Collects what opens over the window in its own font (a message box's text, or the name of
 // another window or menu) and closes it.
 class OverWindow : public QObject
@@ -104,16 +88,17 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("games");
         QTest::addColumn<Config>("config");
         QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<Started>("started");
+        QTest::addColumn<QByteArrayList>("started"); // the options and count shown, the game selected, quorix.cfg
         const QStringList two{"pong.bin", "Zap.bin"}, withRom{"O2ROM.BIN", "pong.bin", "Zap.bin"};
         const QByteArray defaults = "0,0,0,0,1,0", written = "0,0,0,0,1,0,\"#TRUE#\"\r\n"; // the 22 bytes
-        const auto row = [](const char *tag, const QStringList &games, Config config, const QByteArray &bytes,
-                            const Started &started) { QTest::newRow(tag) << games << config << bytes << started; };
+        const auto row
+            = [](const char *tag, const QStringList &games, Config config, const QByteArray &bytes,
+                 const QByteArrayList &started) { QTest::newRow(tag) << games << config << bytes << started; };
         const auto kept = [&two](const char *tag, const QByteArray &bytes, const QByteArray &shown) {
-            QTest::newRow(tag) << two << Config::Bytes << bytes << Started{shown, "2", "pong.bin", bytes};
+            QTest::newRow(tag) << two << Config::Bytes << bytes << QByteArrayList{shown, "2", "pong.bin", bytes};
         };
         const auto replaced = [&](const char *tag, Config config, const QByteArray &bytes) {
-            QTest::newRow(tag) << two << config << bytes << Started{defaults, "2", "pong.bin", written};
+            QTest::newRow(tag) << two << config << bytes << QByteArrayList{defaults, "2", "pong.bin", written};
         };
         row("no file: defaults written", withRom, Config::Missing, {}, {defaults, "2", "O2ROM.BIN", written});
         row("only the ROM", {"O2ROM.BIN"}, Config::Missing, {}, {defaults, "0", {}, written});
@@ -140,7 +125,7 @@ private Q_SLOTS:
         QFETCH(QStringList, games);
         QFETCH(Config, config);
         QFETCH(QByteArray, bytes);
-        QFETCH(Started, started);
+        QFETCH(QByteArrayList, started);
         if (config == Config::Fifo)
             SKIP_WITHOUT(Fifos);
         if (config == Config::DanglingLink)
@@ -149,7 +134,8 @@ private Q_SLOTS:
         for (const QString &game : games)
             QVERIFY(s.folder.write(game));
         QVERIFY(s.open(config, bytes));
-        QCOMPARE((Started{s.options(), s.count(), s.window->fileName(), s.folder.read()}), started);
+        QCOMPARE((QByteArrayList{s.options(), s.count().toUtf8(), s.window->fileName().toUtf8(), s.folder.read()}),
+                 started);
         QVERIFY(s.find<QAction>("mnuSave")->isChecked());    // at every start
         QVERIFY(s.find<QPushButton>("cmdRun")->isDefault()); // framed as the button Enter presses
     }

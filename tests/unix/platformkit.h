@@ -117,17 +117,9 @@ inline bool makeFile(const QByteArray &path)
 {
     return close(open(path.constData(), O_CREAT | O_WRONLY, 0644)) == 0;
 }
-inline bool makeFolder(const QByteArray &path)
-{
-    return mkdir(path.constData(), 0755) == 0;
-}
 inline bool makeFifo(const QByteArray &path)
 {
     return mkfifo(path.constData(), 0644) == 0;
-}
-inline bool makeLink(const QByteArray &path, const QByteArray &target)
-{
-    return symlink(target.constData(), path.constData()) == 0;
 }
 
 // A full disk, as far as this process goes: the file size limit stops a write after a few bytes.

@@ -116,15 +116,7 @@ inline bool makeFile(const QByteArray &path)
 {
     return QFile(QString::fromUtf8(path)).open(QIODevice::WriteOnly);
 }
-inline bool makeFolder(const QByteArray &path)
-{
-    return QDir().mkdir(QString::fromUtf8(path));
-}
 inline bool makeFifo(const QByteArray &)
-{
-    return false;
-}
-inline bool makeLink(const QByteArray &, const QByteArray &)
 {
     return false;
 }
