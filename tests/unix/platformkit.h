@@ -70,13 +70,13 @@ inline bool handles(qint64 pid, int signal)
     return text.mid(text.indexOf("SigCgt:") + 7, 17).trimmed().toULongLong(nullptr, 16) & (1ull << (signal - 1));
 }
 
-// Runs body in a child process (as "nobody" when asked and run as root). Returns body's
-// result, or -1 when the child failed.
-inline int inChild(const std::function<int()> &body, bool asNobody = false)
+// Runs body in a child process where file modes hold: as "nobody" when run as root. Returns
+// body's result, or -1 when the child failed.
+inline int asUser(const std::function<int()> &body)
 {
     const pid_t pid = fork();
     if (pid == 0) {
-        if (asNobody
+        if (geteuid() == 0
             && (setgroups(0, nullptr) != 0 || setresgid(65534, 65534, 65534) != 0
                 || setresuid(65534, 65534, 65534) != 0))
             _exit(255);
@@ -86,12 +86,6 @@ inline int inChild(const std::function<int()> &body, bool asNobody = false)
     if (pid < 0 || waitpid(pid, &status, 0) != pid || !WIFEXITED(status) || WEXITSTATUS(status) == 255)
         return -1;
     return WEXITSTATUS(status);
-}
-
-// Runs body in a child process where file modes hold: as "nobody" when run as root.
-inline int asUser(const std::function<int()> &body)
-{
-    return inChild(body, geteuid() == 0);
 }
 
 // Gives a path to the user asUser() runs as, who may then change its mode.

@@ -91,10 +91,6 @@ inline bool handles(qint64, int)
 }
 
 // Body runs right here: Windows has no fork, and the tests run as the one user.
-inline int inChild(const std::function<int()> &body, bool = false)
-{
-    return body();
-}
 inline int asUser(const std::function<int()> &body)
 {
     return body();
