@@ -26,12 +26,14 @@ struct Press {
     QStringList files;
     QList<Program> programs{{"O2EM.EXE"}};
     QList<Step> steps{Do::click("cmdRun")};
+    QByteArray config;     // quorix.cfg at the start (none: no file)
     QStringList arguments; // what each start gets after its program
     int starts = 0;
     QString warning;
 
     Press &with(QList<Program> p) { return programs = std::move(p), *this; }
     Press &by(QList<Step> s) { return steps = std::move(s), *this; }
+    Press &reading(QByteArray c) { return config = std::move(c), *this; }
     Press &starting(QStringList a, int times = 1) { return arguments = std::move(a), starts = times, *this; }
     Press &warns(const QString &w) { return warning = w, *this; }
 };
@@ -159,6 +161,7 @@ private Q_SLOTS:
             Press{game}
                 .by({click("chkDebug"), click("chkNoLimit"), click("chkNoSound"), click("ChkNoVoice"), click("cmdRun")})
                 .starting({game[0], "-debug", "-s1=1", "-s2=0", "-nolimit", "-nosound", "-novoice"}));
+        row("grayed boxes pass no option", Press{two}.reading("2,2,2,2,1,0").starting(a));
         row("no voice, sticks moved",
             Press{two}
                 .by({click("ChkNoVoice"), click("optS1(3)"), click("optS2(2)"), click("cmdRun")})
@@ -243,7 +246,7 @@ private Q_SLOTS:
         for (const Program &p : press.programs)
             QVERIFY(put(s.folder, p));
         const QStringList before = s.folder.entries();
-        QVERIFY(s.open());
+        QVERIFY(press.config.isEmpty() ? s.open() : s.open(Config::Bytes, press.config));
         for (const Step &step : press.steps)
             step(s);
         const QByteArray options = s.options();
