@@ -236,13 +236,12 @@ private Q_SLOTS:
     {
         // In a scratch folder: the games in games/, PATH's folders beside it; what is found
         // there, as paths in it.
-        QTest::addColumn<QByteArrayList>("programs");
-        QTest::addColumn<QByteArrayList>("path");  // PATH's folders, in order ("" an empty entry)
-        QTest::addColumn<QByteArrayList>("tried"); // in order
-        const auto row = [](const char *tag, const QByteArrayList &programs, const QByteArrayList &path,
-                            const QByteArrayList &tried) { QTest::newRow(tag) << programs << path << tried; };
-        const QByteArrayList all{"games/O2EM.EXE", "bin/O2EM.EXE", "games/o2em",
-                                 "bin/o2em",       "games/o2em2",  "bin/o2em2"};
+        QTest::addColumn<QStringList>("programs");
+        QTest::addColumn<QStringList>("path");  // PATH's folders, in order ("" an empty entry)
+        QTest::addColumn<QStringList>("tried"); // in order
+        const auto row = [](const char *tag, const QStringList &programs, const QStringList &path,
+                            const QStringList &tried) { QTest::newRow(tag) << programs << path << tried; };
+        const QStringList all{"games/O2EM.EXE", "bin/O2EM.EXE", "games/o2em", "bin/o2em", "games/o2em2", "bin/o2em2"};
         row("each name here, then on PATH", all, {"bin"}, all);
         row("o2em on PATH before the SDL port here", {"games/o2em2", "bin/o2em"}, {"bin"}, {"bin/o2em", "games/o2em2"});
         row("names in other letter cases", {"games/o2em.exe", "games/O2EM", "bin/O2em2"}, {"bin"}, {});
@@ -253,25 +252,23 @@ private Q_SLOTS:
     }
     void lookup()
     {
-        QFETCH(QByteArrayList, programs);
-        QFETCH(QByteArrayList, path);
-        QFETCH(QByteArrayList, tried);
+        QFETCH(QStringList, programs);
+        QFETCH(QStringList, path);
+        QFETCH(QStringList, tried);
         SKIP_WITHOUT(LinuxEmulators);
         const WorkFolder work;
-        const auto at = [&work](const QByteArray &relative) {
-            return relative.isEmpty() ? QString() : work.file(QString::fromUtf8(relative));
+        const auto at = [&work](const QStringList &relative) {
+            QStringList paths;
+            for (const QString &p : relative)
+                paths << (p.isEmpty() ? QString() : work.file(p));
+            return paths;
         };
-        for (const char *folder : {"games", "bin", "sbin"})
-            QVERIFY(QDir().mkdir(QString::fromLatin1(folder)));
-        for (const QByteArray &p : programs)
-            QVERIFY(work.installEmulator(QString::fromUtf8(p)));
-        qputenv("PATH", QFile::encodeName(at("bin"))); // the launcher's own, which the lookup takes only as given
-        QStringList dirs, expected;
-        for (const QByteArray &d : path)
-            dirs << at(d);
-        for (const QByteArray &t : tried)
-            expected << at(t);
-        QCOMPARE(Emulator::candidates(at("games"), dirs.join(QDir::listSeparator())), expected);
+        QVERIFY(QDir().mkdir("games") && QDir().mkdir("bin") && QDir().mkdir("sbin"));
+        for (const QString &p : programs)
+            QVERIFY(work.installEmulator(p));
+        qputenv("PATH",
+                QFile::encodeName(work.file("bin"))); // the launcher's own, which the lookup takes only as given
+        QCOMPARE(Emulator::candidates(work.file("games"), at(path).join(QDir::listSeparator())), at(tried));
     }
 
     void scan_data()
