@@ -316,6 +316,21 @@ private Q_SLOTS:
         QCOMPARE(twice, QImage(icons.filePath("quorix-64.png")).convertToFormat(QImage::Format_ARGB32));
     }
 
+    void classicLook() // Qt's Windows style, unless the user asked for one: -style, or QT_STYLE_OVERRIDE
+    {
+        QStringList taken;
+        for (const char *override : {"", "fusion"})
+            for (const bool styleGiven : {false, true}) {
+                QApplication::setStyle("fusion"); // as Qt itself sets it from -style or the variable
+                qputenv("QT_STYLE_OVERRIDE", override);
+                FormKit::applyClassicLook(styleGiven);
+                taken << QApplication::style()->name();
+            }
+        qunsetenv("QT_STYLE_OVERRIDE");
+        FormKit::applyClassicLook();
+        QCOMPARE(taken, (QStringList{TestKit::unaskedStyle, "fusion", "fusion", "fusion"}));
+    }
+
     void longMessage()
     {
         Module1::strWarning = "A message much too long for the one line of the warning window";

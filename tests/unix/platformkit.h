@@ -42,6 +42,7 @@ inline const QString notAProgram = QStringLiteral("O2EM.EXE could not start: exe
 inline const QString crashed = QStringLiteral("O2EM.EXE crashed (segmentation fault).");
 inline const QString crashPrinted = QStringLiteral("O2EM v1.51\n"); // its banner, read from its output
 inline const QString heldTold;
+inline const QString unaskedStyle = QStringLiteral("windows"); // Qt's Windows style stands in for the system's
 // How the stand-in records a start before its arguments: its working folder and its program.
 inline QStringList startHead(const QString &folder, const QString &program)
 {

@@ -66,6 +66,7 @@ inline QStringList startHead(const QString &folder, const QString &program)
     return {folder, QStringLiteral("maximized"), program};
 }
 inline const QString heldTold = QStringLiteral("Access denied.");
+inline const QString unaskedStyle = QStringLiteral("fusion"); // the style in force is kept: Windows's own by default
 // Marks the file hidden, or a system file, as Explorer and the system do.
 inline bool markHidden(const QByteArray &path, bool system)
 {
