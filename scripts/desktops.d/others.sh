@@ -317,7 +317,7 @@ check_desk() {
     read -r -a m < <(win 'Quorix - ') || true
 }
 
-for desk in ${desks:-gnome kwin mutter-x11 kwin-x11}; do
+for desk in $(picked gnome kwin mutter-x11 kwin-x11); do
     why='' display_pid=''
     case $desk in
     gnome) up_gnome || { notup+=("GNOME Shell: $why"); continue; } ;;
