@@ -191,7 +191,13 @@ public:
         // Only xcb names this type; its events come as the X server sent them.
         if (type != "xcb_generic_event_t" || !m_modal->isVisible())
             return false;
-        const QWidget *focused = QWidget::find(focusedOn(static_cast<const unsigned char *>(message)));
+        const auto *event = static_cast<const unsigned char *>(message);
+        // An X11 window manager gives the keyboard to the modal window when a window it blocks is
+        // clicked; Qt, given the click, would take it for the window clicked (KWin then refuses to
+        // hand it back). Qt drops such a click anyway.
+        if (!compositorDecides() && blocked(QWidget::find(pressedOn(event))))
+            return true;
+        const QWidget *focused = QWidget::find(focusedOn(event));
         // Showing the modal window afresh gives the keyboard to another one for a moment.
         if (focused == m_modal)
             m_remapping = false;
@@ -214,6 +220,24 @@ private:
             std::memcpy(&window, event + 4, sizeof window);
         return window;
     }
+
+    // The window a button is pressed or released on: a core event, or XInput 2's (a generic
+    // event: its type after the extension, length and sequence; the window after time and root).
+    static WId pressedOn(const unsigned char *event)
+    {
+        const int code = event[0] & 0x7f;
+        quint16 xiType = 0;
+        if (code == 35)
+            std::memcpy(&xiType, event + 8, sizeof xiType);
+        quint32 window = 0;
+        if (code == 4 || code == 5)
+            std::memcpy(&window, event + 12, sizeof window);
+        else if (code == 35 && (xiType == 4 || xiType == 5))
+            std::memcpy(&window, event + 24, sizeof window);
+        return window;
+    }
+
+    bool blocked(const QWidget *window) const { return window && window != m_modal && !m_modal->isAncestorOf(window); }
 
     void frontAgain()
     {
