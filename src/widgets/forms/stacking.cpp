@@ -109,6 +109,9 @@ void setOwner(QWidget *window, const QWidget *owner)
 {
     if (!owner || !owner->windowHandle())
         return;
+    // The owner stays usable beside it: it is a window of its own, placed and raised as such.
+    if (window->windowModality() == Qt::NonModal && NativeOwner::ownedTakeKeyboard())
+        return;
     window->winId(); // the native window, which is what the window manager is told about
     window->windowHandle()->setTransientParent(owner->windowHandle());
 }

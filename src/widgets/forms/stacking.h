@@ -19,8 +19,9 @@ namespace Stacking {
 void centre(QWidget *window, const QWidget *owner);
 
 // Makes the window the owner's transient, so the window manager keeps the two together
-// (minimized, raised and stacked as one). releaseOwned() lets the owner's windows go before
-// the owner closes, so that they can outlive it.
+// (minimized, raised and stacked as one), unless the window does not hold the input and a click
+// on the owner would give it the keyboard (Weston). releaseOwned() lets the owner's windows go
+// before the owner closes, so that they can outlive it.
 void setOwner(QWidget *window, const QWidget *owner);
 
 // A fixed window stays normal whatever asks it to fill the screen (a title-bar button Qt draws
