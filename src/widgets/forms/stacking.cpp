@@ -6,6 +6,7 @@
 #include <QAbstractNativeEventFilter>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTimer>
 #include <QWidget>
 #include <QWindow>
 
@@ -14,6 +15,9 @@
 #include <memory>
 
 namespace Stacking {
+
+// How long a compositor may take to give a window the keyboard when asked to.
+constexpr int ActivationMilliseconds = 400;
 
 // Whether a Wayland compositor decides the stacking: natively, or through XWayland.
 static bool compositorDecides()
@@ -166,8 +170,21 @@ void releaseOwned(const QWidget *owner)
 
 void bringToFront(QWidget *window)
 {
-    if (compositorDecides() && window->isVisible() && !window->isActiveWindow())
-        showAfresh(window);
+    if (compositorDecides() && window->isVisible() && !window->isActiveWindow()) {
+        if (!QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+            showAfresh(window);
+        } else {
+            // Natively Qt asks for it with a token of the user's last input, which KWin honours,
+            // leaving the window where it is; where it is refused (sway, Weston, mutter), a new
+            // window, in front, replaces it.
+            window->activateWindow();
+            QTimer::singleShot(ActivationMilliseconds, window, [window] {
+                if (window->isVisible() && !window->isActiveWindow())
+                    showAfresh(window);
+            });
+            return;
+        }
+    }
     window->show();
     window->raise();
     window->activateWindow();
