@@ -39,8 +39,10 @@ static QByteArray compositorName()
     const bool known = ::connect(fd, reinterpret_cast<const sockaddr *>(&address), sizeof address) == 0
         && ::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 && peer.pid > 0;
     ::close(fd);
+    if (!known)
+        return {};
     QFile comm(QStringLiteral("/proc/%1/comm").arg(peer.pid));
-    return known && comm.open(QIODevice::ReadOnly) ? comm.readAll().trimmed() : QByteArray();
+    return comm.open(QIODevice::ReadOnly) ? comm.readAll().trimmed() : QByteArray();
 }
 
 // Weston's shell, natively and through its XWayland alike; the others activate the window clicked.

@@ -241,8 +241,8 @@ private:
         return window;
     }
 
-    // The window a button is pressed or released on: a core event, or XInput 2's (a generic
-    // event: its type after the extension, length and sequence; the window after time and root).
+    // The window a button is pressed or released on: a core event (the window at byte 12), or
+    // XInput 2's, a generic event whose own type is at byte 8 and the window at byte 24.
     static WId pressedOn(const unsigned char *event)
     {
         const int code = event[0] & 0x7f;
