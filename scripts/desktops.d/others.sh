@@ -251,6 +251,7 @@ centred() { # over the main window, as its frame's centre: within 3 pixels
     local dx=$((2 * a[0] + a[2] - 2 * b[0] - b[2])) dy=$((2 * a[1] + a[3] - 2 * b[1] - b[3]))
     [ "${dx#-}" -le 6 ] && [ "${dy#-}" -le 6 ]
 }
+gone() { sleep 0.3 && [ -z "$(win "$1")" ]; }
 same_place() { [ "$(win "$1" | cut -d' ' -f1,2)" = "$2" ]; }
 in_front() { [ "$(win "$1" | cut -d' ' -f7)" = 1 ]; }
 no_attention() { ! wins | grep -q '^\([-0-9]* \)\{7\}1 '; }
@@ -283,6 +284,7 @@ check_desk() {
     check "the About stays where it was, in front, after 3 clicks on the main window" \
         bash -c "[ '$(win 'About' | cut -d' ' -f1,2)' = '$at' ] && [ '$(win 'About' | cut -d' ' -f7)' = 1 ]"
     drive "key 1"
+    check "the About kept the keyboard (Esc closed it)" gone 'About'
     # The warning, covered by the main window, comes back where it was each time it is asked for.
     drive "key 56 19"
     check "the warning opens centred on the main window" centred 'Warning'
@@ -317,7 +319,7 @@ check_desk() {
     read -r -a m < <(win 'Quorix - ') || true
 }
 
-for desk in ${desks:-gnome kwin mutter-x11 kwin-x11}; do
+for desk in $(picked gnome kwin mutter-x11 kwin-x11); do
     why='' display_pid=''
     case $desk in
     gnome) up_gnome || { notup+=("GNOME Shell: $why"); continue; } ;;

@@ -37,11 +37,12 @@ protected:
     // The one window of that kind, loaded centred on the owner when it is not open. A closed
     // window may linger hidden until its deferred deletion: that one is not used again.
     template <class Window>
-    static Window *load(const QWidget *owner)
+    static Window *load(const QWidget *owner, Qt::WindowModality modality = Qt::NonModal)
     {
         QPointer<Window> &window = slot<Window>();
         if (!window || window->isHidden()) {
             window = new Window;
+            window->setWindowModality(modality);
             window->place(owner);
         }
         return window;

@@ -56,8 +56,7 @@ void frmAbout::Form_Click()
 void frmAbout::showModal(const QWidget *owner)
 {
     // Modal without exec(), whose loop would end when the box is shown afresh to come to the front.
-    frmAbout *about = load<frmAbout>(owner);
-    about->setWindowModality(Qt::ApplicationModal);
+    frmAbout *about = load<frmAbout>(owner, Qt::ApplicationModal);
     QEventLoop loop;
     connect(about, &QDialog::finished, &loop, &QEventLoop::quit);
     connect(about, &QObject::destroyed, &loop, &QEventLoop::quit);

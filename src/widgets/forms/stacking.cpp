@@ -6,6 +6,7 @@
 #include <QAbstractNativeEventFilter>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTimer>
 #include <QWidget>
 #include <QWindow>
 
@@ -14,6 +15,9 @@
 #include <memory>
 
 namespace Stacking {
+
+// How long a compositor may take to give a window the keyboard when asked to.
+constexpr int ActivationMilliseconds = 400;
 
 // Whether a Wayland compositor decides the stacking: natively, or through XWayland.
 static bool compositorDecides()
@@ -109,6 +113,9 @@ void setOwner(QWidget *window, const QWidget *owner)
 {
     if (!owner || !owner->windowHandle())
         return;
+    // The owner stays usable beside it: it is a window of its own, placed and raised as such.
+    if (window->windowModality() == Qt::NonModal && NativeOwner::ownedTakeKeyboard())
+        return;
     window->winId(); // the native window, which is what the window manager is told about
     window->windowHandle()->setTransientParent(owner->windowHandle());
 }
@@ -163,8 +170,21 @@ void releaseOwned(const QWidget *owner)
 
 void bringToFront(QWidget *window)
 {
-    if (compositorDecides() && window->isVisible() && !window->isActiveWindow())
-        showAfresh(window);
+    if (compositorDecides() && window->isVisible() && !window->isActiveWindow()) {
+        if (!QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+            showAfresh(window);
+        } else {
+            // Natively Qt asks for it with a token of the user's last input, which KWin honours,
+            // leaving the window where it is; where it is refused (sway, Weston, mutter), a new
+            // window, in front, replaces it.
+            window->activateWindow();
+            QTimer::singleShot(ActivationMilliseconds, window, [window] {
+                if (window->isVisible() && !window->isActiveWindow())
+                    showAfresh(window);
+            });
+            return;
+        }
+    }
     window->show();
     window->raise();
     window->activateWindow();
@@ -191,7 +211,13 @@ public:
         // Only xcb names this type; its events come as the X server sent them.
         if (type != "xcb_generic_event_t" || !m_modal->isVisible())
             return false;
-        const QWidget *focused = QWidget::find(focusedOn(static_cast<const unsigned char *>(message)));
+        const auto *event = static_cast<const unsigned char *>(message);
+        // An X11 window manager gives the keyboard to the modal window when a window it blocks is
+        // clicked; Qt, given the click, would take it for the window clicked (KWin then refuses to
+        // hand it back). Qt drops such a click anyway.
+        if (!compositorDecides() && blocked(QWidget::find(pressedOn(event))))
+            return true;
+        const QWidget *focused = QWidget::find(focusedOn(event));
         // Showing the modal window afresh gives the keyboard to another one for a moment.
         if (focused == m_modal)
             m_remapping = false;
@@ -214,6 +240,24 @@ private:
             std::memcpy(&window, event + 4, sizeof window);
         return window;
     }
+
+    // The window a button is pressed or released on: a core event (the window at byte 12), or
+    // XInput 2's, a generic event whose own type is at byte 8 and the window at byte 24.
+    static WId pressedOn(const unsigned char *event)
+    {
+        const int code = event[0] & 0x7f;
+        quint16 xiType = 0;
+        if (code == 35)
+            std::memcpy(&xiType, event + 8, sizeof xiType);
+        quint32 window = 0;
+        if (code == 4 || code == 5)
+            std::memcpy(&window, event + 12, sizeof window);
+        else if (code == 35 && (xiType == 4 || xiType == 5))
+            std::memcpy(&window, event + 24, sizeof window);
+        return window;
+    }
+
+    bool blocked(const QWidget *window) const { return window && window != m_modal && !m_modal->isAncestorOf(window); }
 
     void frontAgain()
     {

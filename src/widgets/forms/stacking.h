@@ -19,8 +19,9 @@ namespace Stacking {
 void centre(QWidget *window, const QWidget *owner);
 
 // Makes the window the owner's transient, so the window manager keeps the two together
-// (minimized, raised and stacked as one). releaseOwned() lets the owner's windows go before
-// the owner closes, so that they can outlive it.
+// (minimized, raised and stacked as one), unless the window does not hold the input and a click
+// on the owner would give it the keyboard (Weston). releaseOwned() lets the owner's windows go
+// before the owner closes, so that they can outlive it.
 void setOwner(QWidget *window, const QWidget *owner);
 
 // A fixed window stays normal whatever asks it to fill the screen (a title-bar button Qt draws
@@ -30,9 +31,10 @@ void keepNormal(QWidget *window);
 void releaseOwned(const QWidget *owner);
 
 // Brings an open window where the user can see it, with the keyboard. An X11 window manager
-// does so on request. A Wayland compositor (and XWayland on it) may only mark the window
-// urgent, as Qt has no activation token for a window the user did not just touch; there the
-// window is shown afresh, and every compositor maps a new window in front, with the keyboard.
+// does so on request, and so does KWin natively (Qt passes on a token of the user's last
+// input). Other Wayland compositors (and XWayland on any) may only mark the window urgent;
+// there the window is shown afresh, and every compositor maps a new window in front, with the
+// keyboard, where it places new windows.
 void bringToFront(QWidget *window);
 
 // After a request to fill the screen was undone: where the compositor decides, a new window
