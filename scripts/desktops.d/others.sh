@@ -268,6 +268,19 @@ start_quorix() {
 # A point of the main window's contents (436 x 257 below any title bar; a frame's sides are as wide as its bottom).
 click_main() { drive "move $((m[0] + (m[2] - 436) / 2 + $1)) $((m[1] + m[3] - 257 - (m[2] - 436) / 2 + $2))" click; }
 
+# Where Qt's Wayland windows sit on GNOME is mutter's alone (it takes them for normal windows:
+# Qt does not speak GNOME's protocol for dialogs), so there a placement check says what it saw
+# without failing; under GNOME Quorix takes XWayland unless asked, and is checked there too.
+placed() { # what, then the command that holds when it is right
+    if [ "$name" != gnome-native ]; then
+        check "$@"
+    elif "${@:2}"; then
+        echo "ok   $name: $1"
+    else
+        echo "left $name: $1 (not so: mutter places Qt's Wayland windows itself)"
+    fi
+}
+
 check_desk() {
     local platform=$1
     start_quorix "$platform"
@@ -276,18 +289,18 @@ check_desk() {
     # The About, centred, stays where it is and in front at each click on the main window it blocks.
     drive "key 56 30"
     snap 1-about
-    check "the About opens centred on the main window" centred 'About'
+    placed "the About opens centred on the main window" centred 'About'
     local at
     at=$(win 'About' | cut -d' ' -f1,2)
     for _ in 1 2 3; do click_main 386 225; done
     snap 1-about-clicked
-    check "the About stays where it was, in front, after 3 clicks on the main window" \
+    placed "the About stays where it was, in front, after 3 clicks on the main window" \
         bash -c "[ '$(win 'About' | cut -d' ' -f1,2)' = '$at' ] && [ '$(win 'About' | cut -d' ' -f7)' = 1 ]"
     drive "key 1"
     check "the About kept the keyboard (Esc closed it)" gone 'About'
     # The warning, covered by the main window, comes back where it was each time it is asked for.
     drive "key 56 19"
-    check "the warning opens centred on the main window" centred 'Warning'
+    placed "the warning opens centred on the main window" centred 'Warning'
     at=$(win 'Warning' | cut -d' ' -f1,2)
     for _ in 1 2 3; do click_main 386 225 && drive "key 56 19"; done
     snap 2-warning-again
@@ -296,7 +309,7 @@ check_desk() {
     drive "key 28"
     # Emulator Keys, moved by the user, stays there when asked for again.
     drive "key 56 33" "key 37"
-    check "Emulator Keys opens centred on the main window" centred 'Keys-'
+    placed "Emulator Keys opens centred on the main window" centred 'Keys-'
     check "the main window is not marked as needing attention" no_attention
     wm Keys- move 40 60
     at=$(win 'Keys-' | cut -d' ' -f1,2)
