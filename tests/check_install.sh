@@ -10,9 +10,11 @@ trap 'rm -rf "$prefix"' EXIT
 cmake --install "$build" --prefix "$prefix" >/dev/null
 cd "$prefix/share"
 for f in ../bin/quorix applications/$id.desktop metainfo/$id.metainfo.xml man/man1/quorix.1.gz \
-         doc/quorix/{copyright,changelog.gz,README.md} icons/hicolor/{16x16,32x32,48x48,64x64,128x128,256x256}/apps/$id.png; do
+         doc/quorix/{copyright,changelog.gz,README.md} \
+         icons/hicolor/{16x16,32x32,48x48,64x64,128x128,256x256}/apps/$id.png; do
     [ -s "$f" ] || { echo "missing from the install tree: $f"; exit 1; }
 done
 "$scripts/validate-desktop-files" .
-[ "$(../bin/quorix --version)" = "quorix $(sed -n 's/.*<release version="\([^"]*\)".*/\1/p' metainfo/"$id".metainfo.xml)" ]
+release=$(sed -n 's/.*<release version="\([^"]*\)".*/\1/p' metainfo/"$id".metainfo.xml)
+[ "$(../bin/quorix --version)" = "quorix $release" ]
 echo "install tree ok"
