@@ -272,7 +272,7 @@ click_main() { drive "move $((m[0] + (m[2] - 436) / 2 + $1)) $((m[1] + m[3] - 25
 # Qt does not speak GNOME's protocol for dialogs), and mutter may mark one that Qt asks it to
 # activate as needing attention; so there such a check says what it saw without failing. Under
 # GNOME Quorix takes XWayland unless asked, and is checked there too.
-placed() { # what, then the command that holds when it is right
+mutter_decides() { # what, then the command that holds when it is right
     if [ "$name" != gnome-native ]; then
         check "$@"
     elif "${@:2}"; then
@@ -290,18 +290,18 @@ check_desk() {
     # The About, centred, stays where it is and in front at each click on the main window it blocks.
     drive "key 56 30"
     snap 1-about
-    placed "the About opens centred on the main window" centred 'About'
+    mutter_decides "the About opens centred on the main window" centred 'About'
     local at
     at=$(win 'About' | cut -d' ' -f1,2)
     for _ in 1 2 3; do click_main 386 225; done
     snap 1-about-clicked
-    placed "the About stays where it was, in front, after 3 clicks on the main window" \
+    mutter_decides "the About stays where it was, in front, after 3 clicks on the main window" \
         bash -c "[ '$(win 'About' | cut -d' ' -f1,2)' = '$at' ] && [ '$(win 'About' | cut -d' ' -f7)' = 1 ]"
     drive "key 1"
     check "the About kept the keyboard (Esc closed it)" gone 'About'
     # The warning, covered by the main window, comes back where it was each time it is asked for.
     drive "key 56 19"
-    placed "the warning opens centred on the main window" centred 'Warning'
+    mutter_decides "the warning opens centred on the main window" centred 'Warning'
     at=$(win 'Warning' | cut -d' ' -f1,2)
     for _ in 1 2 3; do click_main 386 225 && drive "key 56 19"; done
     snap 2-warning-again
@@ -310,8 +310,8 @@ check_desk() {
     drive "key 28"
     # Emulator Keys, moved by the user, stays there when asked for again.
     drive "key 56 33" "key 37"
-    placed "Emulator Keys opens centred on the main window" centred 'Keys-'
-    placed "the main window is not marked as needing attention" no_attention
+    mutter_decides "Emulator Keys opens centred on the main window" centred 'Keys-'
+    mutter_decides "the main window is not marked as needing attention" no_attention
     wm Keys- move 40 60
     at=$(win 'Keys-' | cut -d' ' -f1,2)
     click_main 386 225
