@@ -19,10 +19,17 @@ namespace Stacking {
 // How long a compositor may take to give a window the keyboard when asked to.
 constexpr int ActivationMilliseconds = 400;
 
+// Whether Quorix speaks Wayland itself.
+static bool nativeWayland()
+{
+    static const bool wayland = QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+    return wayland;
+}
+
 // Whether a Wayland compositor decides the stacking: natively, or through XWayland.
 static bool compositorDecides()
 {
-    static const bool wayland = QGuiApplication::platformName().startsWith(QLatin1String("wayland"))
+    static const bool wayland = nativeWayland()
         || (QGuiApplication::platformName() == QLatin1String("xcb") && !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"));
     return wayland;
 }
@@ -170,21 +177,20 @@ void releaseOwned(const QWidget *owner)
 
 void bringToFront(QWidget *window)
 {
-    if (compositorDecides() && window->isVisible() && !window->isActiveWindow()) {
-        if (!QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
-            showAfresh(window);
-        } else {
-            // Natively Qt asks for it with a token of the user's last input, which KWin honours,
-            // leaving the window where it is; where it is refused (sway, Weston, mutter), a new
-            // window, in front, replaces it.
-            window->activateWindow();
-            QTimer::singleShot(ActivationMilliseconds, window, [window] {
-                if (window->isVisible() && !window->isActiveWindow())
-                    showAfresh(window);
-            });
-            return;
-        }
+    const bool mayBeRefused = compositorDecides() && window->isVisible() && !window->isActiveWindow();
+    if (mayBeRefused && nativeWayland()) {
+        // Natively Qt asks for it with a token of the user's last input, which KWin honours,
+        // leaving the window where it is; where it is refused (sway, Weston, mutter), a new
+        // window, in front, replaces it.
+        window->activateWindow();
+        QTimer::singleShot(ActivationMilliseconds, window, [window] {
+            if (window->isVisible() && !window->isActiveWindow())
+                showAfresh(window);
+        });
+        return;
     }
+    if (mayBeRefused)
+        showAfresh(window);
     window->show();
     window->raise();
     window->activateWindow();
