@@ -92,7 +92,9 @@ static bool put(const TestKit::WorkFolder &folder, const Program &p)
                                                    "\x7f"
                                                    "ELF"}};
     const QString path = folder.file(p.path);
-    if (!QDir().mkpath(QFileInfo(path).path()) || p.kind == Kind::StandIn || p.kind == Kind::Folder)
+    if (!QDir().mkpath(QFileInfo(path).path()))
+        return false;
+    if (p.kind == Kind::StandIn || p.kind == Kind::Folder)
         return p.kind == Kind::StandIn ? folder.installEmulator(p.path) : QDir().mkdir(path);
     return folder.write(p.path, bytes.at(p.kind))
         && (p.kind == Kind::WindowsFileNotRunnable || QFile::setPermissions(path, QFile::ReadOwner | QFile::ExeOwner));
