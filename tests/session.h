@@ -109,30 +109,15 @@ private:
 using Step = std::function<void(Session &)>;
 Q_DECLARE_METATYPE(Step)
 namespace Do {
-inline Step click(const QString &name)
-{
-    return [name](Session &s) { s.click(name); };
-}
-inline Step key(Qt::Key k, const QString &on, Qt::KeyboardModifiers m = {})
-{
+inline const auto click = [](const QString &name) -> Step { return [name](Session &s) { s.click(name); }; };
+inline const auto key = [](Qt::Key k, const QString &on, Qt::KeyboardModifiers m = {}) -> Step {
     return [=](Session &s) { s.press(k, on, m); };
-}
-inline Step alt(Qt::Key k)
-{
-    return [k](Session &s) { s.alt(k); };
-}
-inline Step choose(const QString &item)
-{
-    return [item](Session &s) { s.choose(item); };
-}
-inline Step select(const QString &game) // empty: the selection cleared
-{
-    return [game](Session &s) { s.select(game); };
-}
-inline Step doubleClick(const QString &game)
-{
-    return [game](Session &s) { s.doubleClick(game); };
-}
+};
+inline const auto alt = [](Qt::Key k) -> Step { return [k](Session &s) { s.alt(k); }; };
+inline const auto choose = [](const QString &item) -> Step { return [item](Session &s) { s.choose(item); }; };
+// An empty name clears the selection.
+inline const auto pick = [](const QString &game) -> Step { return [game](Session &s) { s.select(game); }; };
+inline const auto doubleClick = [](const QString &game) -> Step { return [game](Session &s) { s.doubleClick(game); }; };
 }
 
 namespace TestKit {

@@ -54,7 +54,7 @@ Q_DECLARE_METATYPE(Ending)
 
 // The program as a shell starts it: its arguments; the exit status, how stdout starts and
 // Quorix's own line on stderr; a signal sent once it listens (0: none); quorix.cfg before and
-// after, in the games' folder.
+// after, in the games' folder; the folder remembered.
 struct Shell {
     QStringList args;
     QString said;
@@ -62,10 +62,11 @@ struct Shell {
     Config config = Config::Missing;
     QByteArray after = "<missing>";
     QString games = "games";
+    QString remembered = {}; // as the folder opened last, in the user's settings; empty: none
 };
 Q_DECLARE_METATYPE(Shell)
 
-using Do::alt, Do::click, Do::doubleClick, Do::key, Do::select;
+using Do::alt, Do::click, Do::doubleClick, Do::key, Do::pick;
 
 // What came of it: each start's folder, program and arguments, and the warning shown.
 struct Outcome {
@@ -169,9 +170,9 @@ private Q_SLOTS:
                 .by({click("ChkNoVoice"), click("optS1(3)"), click("optS2(2)"), click("cmdRun")})
                 .starting({"a.bin", "-s1=3", "-s2=2", "-novoice"}));
         row("the ROM's name in small letters runs",
-            Press{{"o2rom.bin", "O2ROM.BIN"}}.by({select("o2rom.bin"), click("cmdRun")}).starting(plain("o2rom.bin")));
+            Press{{"o2rom.bin", "O2ROM.BIN"}}.by({pick("o2rom.bin"), click("cmdRun")}).starting(plain("o2rom.bin")));
         row("a game in roms/: its bare name, in the game folder",
-            Press{{"a.bin", "roms/b.bin"}}.by({select("b.bin"), click("cmdRun")}).starting(plain("b.bin")));
+            Press{{"a.bin", "roms/b.bin"}}.by({pick("b.bin"), click("cmdRun")}).starting(plain("b.bin")));
         row("Enter in the list: the first game", Press{two}.by({key(Qt::Key_Return, "filList")}).starting(a));
         row("Enter on a check box", Press{two}.by({key(Qt::Key_Return, "chkDebug")}).starting(a));
         row("keypad Enter on a radio button",
@@ -182,8 +183,7 @@ private Q_SLOTS:
         row("double click", Press{three}.by({doubleClick("c.bin")}).starting(c));
         // A list with nothing selected: the arrows choose, as on the platform's list boxes.
         const auto arrow = [](Qt::Key k, bool cleared) {
-            return QList<Step>{select(cleared ? QString() : "a.bin"), key(k, "filList"),
-                               key(Qt::Key_Return, "filList")};
+            return QList<Step>{pick(cleared ? QString() : "a.bin"), key(k, "filList"), key(Qt::Key_Return, "filList")};
         };
         row("a lone game: Down, Enter selects it",
             Press{lone}.by({key(Qt::Key_Down, "filList"), key(Qt::Key_Return, "filList")}).starting(plain(lone[0])));
@@ -196,7 +196,7 @@ private Q_SLOTS:
         row("the ROM", Press{{"O2ROM.BIN", "pong.bin"}}.warns("You can not play 02ROM.BIN!"));
         row("one file is not selected", Press{lone}.warns(none));
         row("empty folder", Press{}.warns(none));
-        row("selection cleared", Press{two}.by({select({}), click("cmdRun")}).warns(none));
+        row("selection cleared", Press{two}.by({pick({}), click("cmdRun")}).warns(none));
         // The lookup (its whole order is the core's test): the first found starts.
         row("here and on PATH: the one here", Press{two}.with({{"O2EM.EXE"}, {".path/O2EM.EXE"}}).starting(a));
         row("only on PATH", Press{two}.with({{".path/O2EM.EXE"}}).starting(a));
@@ -224,10 +224,10 @@ private Q_SLOTS:
                          "$(touch made).bin", "`touch made`.bin", "*.bin", "new\nline.bin",
                          "\u00c6r\u00f8 \u30b2\u30fc\u30e0.bin", QString(251, u'n') + ".bin"})
             row(odd.left(30).toUtf8().constData(),
-                Press{{"a first.bin", odd}}.by({select(odd), click("cmdRun")}).starting(plain(odd)));
+                Press{{"a first.bin", odd}}.by({pick(odd), click("cmdRun")}).starting(plain(odd)));
         row("a leading dash is not an option",
             Press{{"a first.bin", "-debug.bin"}}
-                .by({select("-debug.bin"), click("cmdRun")})
+                .by({pick("-debug.bin"), click("cmdRun")})
                 .starting(plain(QDir::toNativeSeparators("./-debug.bin"))));
     }
     void launch()
@@ -249,6 +249,7 @@ private Q_SLOTS:
             QVERIFY(put(s.folder, p));
         const QStringList before = s.folder.entries();
         QVERIFY(press.config.isEmpty() ? s.open() : s.open(Config::Bytes, press.config));
+        const TestKit::WorkFolder elsewhere; // Quorix's own working folder is not the game folder
         for (const Step &step : press.steps)
             step(s);
         const QByteArray options = s.options();
@@ -327,26 +328,31 @@ private Q_SLOTS:
     {
         QTest::addColumn<Shell>("shell");
         const auto row = [](const char *tag, const Shell &shell) { QTest::newRow(tag) << shell; };
-        const QStringList offscreen{"-platform", "offscreen", "games"};
+        const QStringList offscreen{"-platform", "offscreen", "games"}, menu{"-platform", "offscreen", "--last-folder"};
+        const QByteArray mended = "0,0,0,0,3,2\r\n"; // the stick rule's, saved at the end
         const QString usage = "0|Usage: quorix [OPTIONS] [FOLDER]|", version = "0|quorix " QUORIX_VERSION "|";
-        row("--help without a display", {{"--help"}, usage});
-        row("-h", {{"-h"}, usage});
+        row("-h, without a display", {{"-h"}, usage});
         row("--version", {{"--version"}, version});
-        row("-v", {{"-v"}, version});
         row("a file, not a folder", {{"games/a.bin"}, "2||quorix: games/a.bin: not a folder"});
         row("two folders", {{"games", "games"}, "2||quorix: one folder at most, not 2"});
         row("an unknown option", {{"--frobnicate"}, "2||quorix: Unknown option 'frobnicate'."});
         row("no such folder", {{"gone"}, "2||quorix: gone: no such folder"});
         row("no display",
             {{"games"}, "1||quorix: no display to open a window on (DISPLAY and WAYLAND_DISPLAY are not set)"});
-        row("a folder, ended by SIGTERM", {offscreen, "0||", SIGTERM, Config::Bytes, "0,0,0,0,3,2\r\n"});
+        row("a folder, ended by SIGTERM", {offscreen, "0||", SIGTERM, Config::Bytes, mended});
         row("SIGHUP, Qt's options with values",
-            {QStringList{"-style", "fusion", "-session", "s"} + offscreen, "0||", SIGHUP, Config::Bytes,
-             "0,0,0,0,3,2\r\n"});
+            {QStringList{"-style", "fusion", "-session", "s"} + offscreen, "0||", SIGHUP, Config::Bytes, mended});
         row("SIGINT, a folder that looks like an option",
-            {{"-platform", "offscreen", "--", "-games"}, "0||", SIGINT, Config::Bytes, "0,0,0,0,3,2\r\n", "-games"});
+            {{"-platform", "offscreen", "--", "-games"}, "0||", SIGINT, Config::Bytes, mended, "-games"});
         row("the first start from the menu: the chooser, ended by a kill, writes nothing",
-            {{"-platform", "offscreen", "--last-folder"}, "0||", SIGTERM, Config::Missing, "<missing>", "."});
+            {menu, "0||", SIGTERM, Config::Missing, "<missing>", "."});
+        row("from the menu: the folder opened last", {menu, "0||", SIGTERM, Config::Bytes, mended, "games", "games"});
+        row("from the menu, that folder gone: the chooser",
+            {menu, "0||", SIGTERM, Config::Missing, "<missing>", ".", "gone"});
+        row("Open with on a folder: that one",
+            {menu + QStringList{"games"}, "0||", SIGTERM, Config::Bytes, mended, "games", "."});
+        row("from a terminal: the current folder",
+            {{"-platform", "offscreen"}, "0||", SIGTERM, Config::Bytes, mended, ".", "games"});
         row("a failed save: one line",
             {offscreen, "0||quorix: could not save the options in %1/quorix.cfg: a folder has that name", SIGTERM,
              Config::Folder});
@@ -357,7 +363,11 @@ private Q_SLOTS:
         QFETCH(Shell, shell);
         TestKit::WorkFolder folder;
         const QString cfg = shell.games + "/quorix.cfg";
-        QVERIFY(QDir().mkpath(shell.games) && folder.write(shell.games + "/a.bin"));
+        QVERIFY(QDir().mkpath("games") && QDir().mkpath(shell.games) && folder.write(shell.games + "/a.bin"));
+        const QString settings = "/.config/" + Names::UserSettingsOrganisation + '/' + Names::UserSettingsApplication;
+        if (!shell.remembered.isEmpty())
+            QSettings(folder.path() + settings + ".conf", QSettings::IniFormat)
+                .setValue(Names::LastFolderKey, folder.file(shell.remembered));
         QVERIFY(shell.config != Config::Bytes || folder.write(cfg, "0,0,0,0,2,2\r\n"));
         QVERIFY(shell.config != Config::Folder || QDir().mkdir(cfg));
         QProcess quorix;

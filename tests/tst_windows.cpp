@@ -3,20 +3,13 @@
 #include "common/module1.h"
 #include "common/version.h"
 #include "forms/buttons.h"
-#include "forms/fonts.h"
 #include "forms/frmabout.h"
-#include "forms/frmkeys.h"
-#include "forms/frmwarning.h"
 #include "forms/icon.h"
 #include "forms/stacking.h"
 #include "session.h"
 
-#include <QAction>
-#include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QScreen>
 #include <QTimer>
 #include <QWindow>
@@ -115,55 +108,37 @@ private Q_SLOTS:
     void captionsFit()
     {
         // What each window says, in its own order (the menu last); the arrows are drawn, not boxes.
+        // And the lines drawn on it: the keys' divider, and the engraved rules (a light line on a band).
+        using Lines = QList<std::pair<QPoint, QPalette::ColorRole>>;
+        const QPalette::ColorRole ink = QPalette::WindowText, light = QPalette::HighlightedText, band = QPalette::Mid;
         Launcher launcher(m_folder.path());
-        const std::pair<QWidget *, QString> windows[]
+        const std::tuple<QWidget *, QString, Lines> windows[]
             = {{new frmQuorix(launcher),
                 u"Game List:|Game count:|Stick 1 Mode|Disable|Left Keyboard|Right Keyboard|"
                 u"Joystick|Stick 2 Mode|Disable|Left Keyboard|Right Keyboard|Joystick|"
                 u"Debug mode|No Speed Limit|No Sound|No Voice|&Run Game|&About|E&xit|"
-                u"&File|&Open Game Folder...|Emulator &Keys|&Save on Exit|E&xit"_s},
-               {new frmWarning, "Ok|Warning!!!"},
+                u"&File|&Open Game Folder...|Emulator &Keys|&Save on Exit|E&xit"_s,
+                {}},
+               {new frmWarning, "Ok|Warning!!!", {}},
                {new frmKeys,
                 u"OK|Left Keyboard Controls:|W|X|A|D|Left Shift|Right Keyboard Controls:|Right Shift|"
                 u"\u2192|\u2190|\u2193|\u2191|ESC - Exit O2EM  F4 - Enter Debugger F5 - Reset Emulator|"
-                u"Pressing H in the debug mode brings up help."_s},
+                u"Pressing H in the debug mode brings up help."_s,
+                {{{208, 100}, ink}, {{100, 192}, light}, {{100, 191}, band}, {{10, 192}, band}}},
                {new frmAbout,
                 u"|Written by the Quorix team|Free software, GNU GPL 3 or later.\n"
-                u"Please keep emulation free!\nBugs and ideas: see the README."_s}};
-        for (const auto &[shown, captions] : windows) {
+                u"Please keep emulation free!\nBugs and ideas: see the README."_s,
+                {{{100, 48}, light}, {{100, 49}, band}}}};
+        for (const auto &[shown, captions, lines] : windows) {
             const std::unique_ptr<QWidget> window(shown);
             window->show();
             QVERIFY(onScreen(window.get()) && window->minimumSize() == window->maximumSize());
             QVERIFY(!(window->windowFlags() & Qt::WindowMaximizeButtonHint)
                     && (window->windowFlags() & Qt::MSWindowsFixedSizeDialogHint));
             QCOMPARE(captionsOf(window.get()), std::pair(captions, QStringList()));
-        }
-    }
-
-    void keysAndRules()
-    {
-        frmKeys keys;
-        // A cross: W, the fire key and X on one centre line, and the same for the arrows.
-        const auto centre = [&keys](const char *name) {
-            return keys.findChild<QLabel *>(QLatin1String(name))->geometry().center().x();
-        };
-        QVERIFY(qAbs(centre("lblLeftUp") - centre("lblLeftFire")) <= 1
-                && qAbs(centre("lblLeftUp") - centre("lblLeftDown")) <= 1);
-        QVERIFY(qAbs(centre("lblRightUP") - centre("lblRightDown")) <= 1
-                && qAbs(centre("lblRightUP") - centre("lblRightFire")) <= 2);
-        // The lines: the divider, and the engraved rules (a light line on a band) of both windows.
-        frmAbout about;
-        const std::tuple<QWidget *, QPoint, QPalette::ColorRole> pixels[]
-            = {{&keys, {208, 100}, QPalette::WindowText},
-               {&keys, {100, 192}, QPalette::HighlightedText},
-               {&keys, {100, 191}, QPalette::Mid},
-               {&keys, {10, 192}, QPalette::Mid},
-               {&about, {100, 48}, QPalette::HighlightedText},
-               {&about, {100, 49}, QPalette::Mid}};
-        for (const auto &[window, at, role] : pixels) {
-            const QPixmap shot = window->grab();
-            QCOMPARE(shot.toImage().pixelColor(at * shot.devicePixelRatio()).rgb(),
-                     window->palette().color(role).rgb());
+            const QImage shot = window->grab().toImage();
+            for (const auto &[at, role] : lines)
+                QCOMPARE(shot.pixelColor(at * shot.devicePixelRatio()).rgb(), window->palette().color(role).rgb());
         }
     }
 
@@ -202,6 +177,13 @@ private Q_SLOTS:
         QCOMPARE(first->windowTitle() + u'|' + main->window->windowTitle(),
                  (keys ? "Keys- Quorix|" : "Warning-Quorix|")
                      + QStringLiteral("Quorix - Front-end for O2EM ver. " QUORIX_VERSION));
+        for (QWidget *w : {first.data(), static_cast<QWidget *>(main->window.get())}) {
+            const QSize size
+                = w->size(); // a fixed window stays as it is, whatever the compositor or Qt's title bar asks
+            w->windowHandle()->setWindowState(keys ? Qt::WindowMaximized : Qt::WindowFullScreen);
+            QCOMPARE(std::pair(w->windowHandle()->windowStates() | w->windowState(), w->size()),
+                     std::pair(Qt::WindowStates(Qt::WindowNoState), size));
+        }
         if (key < 0) { // the program ends once the last of its windows closes
             bool outlived = false;
             QTimer::singleShot(0, main->window.get(), [&main] { main->window->close(), main.reset(); });
@@ -272,31 +254,6 @@ private Q_SLOTS:
             QCOMPARE(seen, u"1 About-Quorix ver " QUORIX_VERSION " 1 32x32@1"_s);
             QVERIFY(!FixedWindow::instance<frmWarning>() && main->window->isVisible());
         }
-    }
-
-    // What the compositor or the title bar Qt draws may ask of a fixed window: it stays as it is.
-    void fixedWindowsStayNormal_data()
-    {
-        QTest::addColumn<QString>("window"); // the main window, or the one File or Run Game opens
-        QTest::addColumn<int>("state");
-        for (const QString &window : QStringList{"main", "keys", "warning"}) {
-            QTest::addRow("%s: maximize", qPrintable(window)) << window << int(Qt::WindowMaximized);
-            QTest::addRow("%s: full screen", qPrintable(window)) << window << int(Qt::WindowFullScreen);
-        }
-    }
-    void fixedWindowsStayNormal()
-    {
-        QFETCH(QString, window);
-        QFETCH(int, state);
-        const auto main = mainWindow();
-        main->click("chkDebug"); // a change, which must reach quorix.cfg
-        QWidget *w = window == u"main" ? main->window.get() : open(*main, window == u"keys");
-        const QSize size = w->size();
-        w->windowHandle()->setWindowState(Qt::WindowState(state));
-        QCOMPARE(std::pair(w->windowHandle()->windowStates() | w->windowState(), w->size()),
-                 std::pair(Qt::WindowStates(Qt::WindowNoState), size));
-        QVERIFY(main->window->close());
-        QCOMPARE(main->folder.read().left(2), "1,");
     }
 
     void icon()
