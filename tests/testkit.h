@@ -28,7 +28,6 @@ enum Need {
     LinuxEmulators,
     EmulatorOutput,
     ConsoleProgram,
-    ModalByQt,
     HiddenMarks,
     HeldFiles
 };

@@ -54,6 +54,40 @@ static Step choose(const QString &folder, bool accepted = true)
     };
 }
 
+// A way out, after Save on Exit was chosen so many times: quorix.cfg afterwards (before: the
+// bytes the test opens with, or a folder of that name), and what opened over the window.
+static const QByteArray changed = "1,0,0,1,3,2\r\n"; // the changes each row makes
+struct Exit {
+    Step how;
+    int saveOnExitChosen = 0;
+    QByteArray after = changed;
+    QStringList told = {};
+    Config config = Config::Bytes;
+};
+Q_DECLARE_METATYPE(Exit)
+
+// Keys pressed one by one to the control with the focus, from a start with quorix.cfg `file`:
+// where the focus is after each, and the options shown at the end.
+struct Keys {
+    QByteArray file;
+    QList<Qt::Key> keys;
+    QStringList focusAfter;
+    QByteArray shown;
+};
+Q_DECLARE_METATYPE(Keys)
+
+// Another game folder (other/, with the games given and its quorix.cfg; none if empty), taken
+// after Debug mode was ticked: the old folder's quorix.cfg and the new one's, the options and
+// the count shown, and the folder remembered.
+struct Change {
+    Step how;
+    bool saveOnExit;
+    QByteArray newConfig;
+    QStringList newGames;
+    QByteArrayList after;
+};
+Q_DECLARE_METATYPE(Change)
+
 // Collects what opens over the window in its own font (a message box's text, or the name of
 // another window or menu) and closes it.
 class OverWindow : public QObject
@@ -142,167 +176,135 @@ private Q_SLOTS:
 
     void keyboard_data()
     {
-        QTest::addColumn<QByteArray>("file");
-        QTest::addColumn<QList<Qt::Key>>("keys");    // each to the control with the focus
-        QTest::addColumn<QStringList>("focusAfter"); // after each key
-        QTest::addColumn<QByteArray>("shown");
-        using K = QList<Qt::Key>;
-        const Qt::Key tab = Qt::Key_Tab, back = Qt::Key_Backtab;
-        QTest::newRow("one tab stop a group: its checked button")
-            << "0,0,0,0,1,0"_ba << K{tab, tab, tab, tab, tab, tab, tab, tab, tab, tab, tab, back, back, back}
-            << QStringList{"optS1(1)", "optS2(0)", "chkDebug",   "chkNoLimit", "chkNoSound", "cmdRun",   "cmdAbout",
-                           "cmdExit",  "txtCount", "ChkNoVoice", "filList",    "ChkNoVoice", "txtCount", "cmdExit"}
-            << "0,0,0,0,1,0"_ba;
-        QTest::newRow("the layout's own modes are stops too")
-            << "0,0,0,0,2,0"_ba << K{tab} << QStringList{"optS1(2)"} << "0,0,0,0,2,0"_ba;
-        QTest::newRow("the stops of the file's modes")
-            << "0,0,0,0,3,2"_ba << K{tab, tab, back} << QStringList{"optS1(3)", "optS2(2)", "optS1(3)"}
-            << "0,0,0,0,3,2"_ba;
-        QTest::newRow("arrows move the stop and select")
-            << "0,0,0,0,1,0"_ba << K{tab, Qt::Key_Up, Qt::Key_Up, back, tab, tab}
-            << QStringList{"optS1(1)", "optS1(2)", "optS1(0)", "filList", "optS1(0)", "optS2(1)"} << "0,0,0,0,0,1"_ba;
-        QTest::newRow("arrow down: the next on screen")
-            << "0,0,0,0,1,0"_ba << K{tab, Qt::Key_Down} << QStringList{"optS1(1)", "optS1(3)"} << "0,0,0,0,3,0"_ba;
-        QTest::newRow("Space on a grayed box: set, then cleared, never grayed")
-            << "2,0,0,0,1,0"_ba << K{tab, tab, tab, Qt::Key_Space, Qt::Key_Space, Qt::Key_Space}
-            << QStringList{"optS1(1)", "optS2(0)", "chkDebug", "chkDebug", "chkDebug", "chkDebug"} << "1,0,0,0,1,0"_ba;
+        QTest::addColumn<Keys>("keys");
+        const auto row = [](const char *tag, const Keys &k) { QTest::newRow(tag) << k; };
+        const Qt::Key tab = Qt::Key_Tab, back = Qt::Key_Backtab, up = Qt::Key_Up, down = Qt::Key_Down;
+        row("one tab stop a group: its checked button",
+            {"0,0,0,0,1,0",
+             {tab, tab, tab, tab, tab, tab, tab, tab, tab, tab, tab, back, back, back},
+             {"optS1(1)", "optS2(0)", "chkDebug", "chkNoLimit", "chkNoSound", "cmdRun", "cmdAbout", "cmdExit",
+              "txtCount", "ChkNoVoice", "filList", "ChkNoVoice", "txtCount", "cmdExit"},
+             "0,0,0,0,1,0"});
+        row("the layout's own modes are stops too", {"0,0,0,0,2,0", {tab}, {"optS1(2)"}, "0,0,0,0,2,0"});
+        row("the stops of the file's modes",
+            {"0,0,0,0,3,2", {tab, tab, back}, {"optS1(3)", "optS2(2)", "optS1(3)"}, "0,0,0,0,3,2"});
+        row("arrows move the stop and select",
+            {"0,0,0,0,1,0",
+             {tab, up, up, back, tab, tab},
+             {"optS1(1)", "optS1(2)", "optS1(0)", "filList", "optS1(0)", "optS2(1)"},
+             "0,0,0,0,0,1"});
+        row("arrow down: the next on screen", {"0,0,0,0,1,0", {tab, down}, {"optS1(1)", "optS1(3)"}, "0,0,0,0,3,0"});
+        row("Space on a grayed box: set, then cleared, never grayed",
+            {"2,0,0,0,1,0",
+             {tab, tab, tab, Qt::Key_Space, Qt::Key_Space, Qt::Key_Space},
+             {"optS1(1)", "optS2(0)", "chkDebug", "chkDebug", "chkDebug", "chkDebug"},
+             "1,0,0,0,1,0"});
         // The stick rule: a mode taken by the other stick moves that one to the next mode.
-        const auto rule = [](const char *tag, const QByteArray &file, const K &keys, const QStringList &focus,
-                             const QByteArray &shown) { QTest::newRow(tag) << file << keys << focus << shown; };
-        rule("s1 Left onto s2 Left", "0,0,0,0,3,2", {tab, Qt::Key_Up, Qt::Key_Up}, {"optS1(3)", "optS1(1)", "optS1(2)"},
-             "0,0,0,0,2,3");
-        rule("s1 Joystick onto s2 Joystick wraps", "0,0,0,0,2,3", {tab, Qt::Key_Down, Qt::Key_Down},
-             {"optS1(2)", "optS1(1)", "optS1(3)"}, "0,0,0,0,3,0");
-        rule("s2 Left onto s1 Left", "0,0,0,0,2,3", {tab, tab, Qt::Key_Up, Qt::Key_Up},
-             {"optS1(2)", "optS2(3)", "optS2(1)", "optS2(2)"}, "0,0,0,0,3,2");
-        rule("s2 Joystick onto s1 Joystick wraps", "0,0,0,0,3,2", {tab, tab, Qt::Key_Down, Qt::Key_Down},
-             {"optS1(3)", "optS2(2)", "optS2(1)", "optS2(3)"}, "0,0,0,0,0,3");
-        rule("a free mode moves nothing", "0,0,0,0,2,0", {tab, Qt::Key_Down, tab, Qt::Key_Down},
-             {"optS1(2)", "optS1(1)", "optS2(0)", "optS2(2)"}, "0,0,0,0,1,2");
+        row("s1 Left onto s2 Left",
+            {"0,0,0,0,3,2", {tab, up, up}, {"optS1(3)", "optS1(1)", "optS1(2)"}, "0,0,0,0,2,3"});
+        row("s2 Joystick onto s1 Joystick wraps",
+            {"0,0,0,0,3,2", {tab, tab, down, down}, {"optS1(3)", "optS2(2)", "optS2(1)", "optS2(3)"}, "0,0,0,0,0,3"});
+        row("a free mode moves nothing",
+            {"0,0,0,0,2,0", {tab, down, tab, down}, {"optS1(2)", "optS1(1)", "optS2(0)", "optS2(2)"}, "0,0,0,0,1,2"});
     }
     void keyboard()
     {
-        QFETCH(QByteArray, file);
-        QFETCH(QList<Qt::Key>, keys);
-        QFETCH(QStringList, focusAfter);
-        QFETCH(QByteArray, shown);
+        QFETCH(Keys, keys);
         Session s;
-        QVERIFY(s.open(Config::Bytes, file));
+        QVERIFY(s.open(Config::Bytes, keys.file));
         QCOMPARE(s.focus(), "filList");
         QStringList focus;
-        for (Qt::Key key : keys) {
+        for (Qt::Key key : keys.keys) {
             s.press(key);
             focus << s.focus();
         }
-        QCOMPARE(focus, focusAfter);
-        QCOMPARE(s.options(), shown);
+        QCOMPARE(std::pair(focus, s.options()), std::pair(keys.focusAfter, keys.shown));
     }
 
     void exitSaves_data()
     {
-        QTest::addColumn<Step>("how");
-        QTest::addColumn<int>("saveOnExitChosen"); // times the menu item is chosen first
-        QTest::addColumn<Config>("config");        // quorix.cfg before: the bytes below, or a folder
-        QTest::addColumn<QByteArray>("after");     // quorix.cfg afterwards
-        QTest::addColumn<QStringList>("told");     // the boxes and windows shown
-        const QByteArray changed = "1,0,0,1,3,2\r\n", before = "0,1,0,0,3,0\r\n";
-        const auto saved = [&](const char *tag, const Step &how, int chosen = 0, const QByteArray &after = {}) {
-            QTest::newRow(tag) << how << chosen << Config::Bytes << (after.isEmpty() ? changed : after)
-                               << QStringList();
-        };
-        saved("close box", closeBox);
-        saved("Exit", Do::click("cmdExit"));
-        saved("File, Exit", Do::choose("mnuExit"));
-        saved("Enter on Exit", Do::key(Qt::Key_Return, "cmdExit"));
-        saved("Alt+X", Do::alt(Qt::Key_X));
-        saved("a kill", killed);
-        saved("a logout", logout);
-        saved("the end of the window", windowEnds);
-        saved("saved again as the window ends", closedThenSpoiledThenEnds);
-        saved("Save on Exit unchecked", closedThenSpoiledThenEnds, 1, "spoiled");
-        saved("Save on Exit unchecked, close box", closeBox, 1, before);
-        saved("Save on Exit unchecked, window ends", windowEnds, 1, before);
-        saved("Save on Exit checked again", closeBox, 2);
+        QTest::addColumn<Exit>("exit");
+        const auto row = [](const char *tag, const Exit &e) { QTest::newRow(tag) << e; };
+        const QByteArray before = "0,1,0,0,3,0\r\n", folder = "<a folder>";
+        row("close box", {closeBox});
+        row("Exit", {Do::click("cmdExit")});
+        row("File, Exit", {Do::choose("mnuExit")});
+        row("Enter on Exit", {Do::key(Qt::Key_Return, "cmdExit")});
+        row("Alt+X", {Do::alt(Qt::Key_X)});
+        row("a kill", {killed});
+        row("a logout", {logout});
+        row("the end of the window", {windowEnds});
+        row("saved again as the window ends", {closedThenSpoiledThenEnds});
+        row("Save on Exit unchecked", {closedThenSpoiledThenEnds, 1, "spoiled"});
+        row("Save on Exit unchecked, close box", {closeBox, 1, before});
+        row("Save on Exit unchecked, window ends", {windowEnds, 1, before});
+        row("Save on Exit checked again", {closeBox, 2});
         // What opens over the window before its end, in the window's font.
-        const auto opens = [&](const char *tag, const Step &how, const QString &opened) {
-            QTest::newRow(tag) << how << 0 << Config::Bytes << changed << QStringList{opened};
-        };
-        opens("Alt+A: About", Do::alt(Qt::Key_A), "frmAbout");
-        opens("Alt+F: the File menu", Do::alt(Qt::Key_F), "mnuFile");
-        opens("Enter on About: About, not Run Game", Do::key(Qt::Key_Return, "cmdAbout"), "frmAbout");
+        row("Alt+F: the File menu", {Do::alt(Qt::Key_F), 0, changed, {"mnuFile"}});
+        row("Enter on About: About, not Run Game", {Do::key(Qt::Key_Return, "cmdAbout"), 0, changed, {"frmAbout"}});
         // A save that fails (a folder has the file's name) leaves the folder; a lost change is told once.
-        const QByteArray folder = "<a folder>";
-        QTest::newRow("a lost change is told, once")
-            << closeBox << 0 << Config::Folder << folder
-            << QStringList{"The options could not be saved in quorix.cfg: a folder has that name."};
-        QTest::newRow("nothing lost, nothing told") << undoAndClose << 0 << Config::Folder << folder << QStringList();
-        QTest::newRow("a kill asks nothing") << killed << 0 << Config::Folder << folder << QStringList();
-        QTest::newRow("a logout asks nothing") << logout << 0 << Config::Folder << folder << QStringList();
+        row("a lost change is told, once",
+            {closeBox,
+             0,
+             folder,
+             {"The options could not be saved in quorix.cfg: a folder has that name."},
+             Config::Folder});
+        row("nothing lost, nothing told", {undoAndClose, 0, folder, {}, Config::Folder});
+        row("a kill asks nothing", {killed, 0, folder, {}, Config::Folder});
     }
     void exitSaves()
     {
-        QFETCH(Step, how);
-        QFETCH(int, saveOnExitChosen);
-        QFETCH(Config, config);
-        QFETCH(QByteArray, after);
-        QFETCH(QStringList, told);
+        QFETCH(Exit, exit);
         Session s;
-        QVERIFY(s.open(config, "0,1,0,0,3,0\r\n"));
+        QVERIFY(s.open(exit.config, "0,1,0,0,3,0\r\n"));
         OverWindow over(s);
         for (const char *name : {"chkDebug", "ChkNoVoice", "optS1(3)", "optS2(2)", "chkNoLimit"})
             s.click(name);
-        for (int i = 0; i < saveOnExitChosen; ++i)
+        for (int i = 0; i < exit.saveOnExitChosen; ++i)
             s.choose("mnuSave");
-        how(s);
-        QTRY_COMPARE(over.seen.size(), told.size()); // a menu opens a moment later
-        s.end();                                     // saves again, and fails again where it failed
+        exit.how(s);
+        QTRY_COMPARE(over.seen.size(), exit.told.size()); // a menu opens a moment later
+        s.end();                                          // saves again, and fails again where it failed
         QTest::qWait(50);
         const bool isFolder = QFileInfo(s.folder.file("quorix.cfg")).isDir();
-        QCOMPARE(std::pair(isFolder ? "<a folder>"_ba : s.folder.read(), over.seen), std::pair(after, told));
+        QCOMPARE(std::pair(isFolder ? "<a folder>"_ba : s.folder.read(), over.seen), std::pair(exit.after, exit.told));
     }
 
     void changeFolder_data()
     {
-        QTest::addColumn<Step>("how");
-        QTest::addColumn<bool>("saveOnExit");
-        QTest::addColumn<QByteArray>("newConfig"); // the new folder's quorix.cfg; empty: none
-        QTest::addColumn<QStringList>("newGames");
-        // The old folder's quorix.cfg and the new one's, the options and the count shown, the folder remembered.
-        QTest::addColumn<QByteArrayList>("after");
+        QTest::addColumn<Change>("change");
+        const auto row = [](const char *tag, const Change &c) { QTest::newRow(tag) << c; };
         const QByteArray all = "1,1,1,1,3,2\r\n", written = "0,0,0,0,1,0,\"#TRUE#\"\r\n";
-        QTest::newRow("File, Open Game Folder: options saved in the old folder, read from the new")
-            << choose("other") << true << all << QStringList{"b.bin", "roms/c.bin"}
-            << QByteArrayList{"1,1,0,0,3,0\r\n", all, "1,1,1,1,3,2", "2", "other"};
-        QTest::newRow("a folder dropped, Save on Exit unchecked: the old file kept, the new one's default written")
-            << drop("other") << false << QByteArray() << QStringList{"b.bin"}
-            << QByteArrayList{"0,1,0,0,3,0\r\n", written, "0,0,0,0,1,0", "1", "other"};
-        QTest::newRow("a folder without games: opened, not remembered")
-            << drop("other") << true << QByteArray() << QStringList()
-            << QByteArrayList{"1,1,0,0,3,0\r\n", written, "0,0,0,0,1,0", "0", "."};
-        QTest::newRow("the chooser cancelled: nothing changes")
-            << choose("other", false) << true << all << QStringList{"b.bin"}
-            << QByteArrayList{"0,1,0,0,3,0\r\n", all, "1,1,0,0,3,0", "1", "."};
+        row("File, Open Game Folder: options saved in the old folder, read from the new",
+            {choose("other"),
+             true,
+             all,
+             {"b.bin", "roms/c.bin"},
+             {"1,1,0,0,3,0\r\n", all, "1,1,1,1,3,2", "2", "other"}});
+        row("a folder dropped, Save on Exit unchecked: the old file kept, the new one's default written",
+            {drop("other"), false, {}, {"b.bin"}, {"0,1,0,0,3,0\r\n", written, "0,0,0,0,1,0", "1", "other"}});
+        row("a folder without games: opened, not remembered",
+            {drop("other"), true, {}, {}, {"1,1,0,0,3,0\r\n", written, "0,0,0,0,1,0", "0", "."}});
+        row("the chooser cancelled: nothing changes",
+            {choose("other", false), true, all, {"b.bin"}, {"0,1,0,0,3,0\r\n", all, "1,1,0,0,3,0", "1", "."}});
     }
     void changeFolder()
     {
-        QFETCH(Step, how);
-        QFETCH(bool, saveOnExit);
-        QFETCH(QByteArray, newConfig);
-        QFETCH(QStringList, newGames);
-        QFETCH(QByteArrayList, after);
+        QFETCH(Change, change);
         Session s;
         QVERIFY(s.folder.write("a.bin") && s.open(Config::Bytes, "0,1,0,0,3,0\r\n"));
-        for (const QString &game : newGames)
+        for (const QString &game : change.newGames)
             QVERIFY(QDir().mkpath(s.folder.file("other/roms")) && s.folder.write("other/" + game));
-        QVERIFY(QDir().mkpath("other") && (newConfig.isEmpty() || s.folder.write("other/quorix.cfg", newConfig)));
+        QVERIFY(QDir().mkpath("other")
+                && (change.newConfig.isEmpty() || s.folder.write("other/quorix.cfg", change.newConfig)));
         s.click("chkDebug");
-        if (!saveOnExit)
+        if (!change.saveOnExit)
             s.choose("mnuSave");
-        how(s);
+        change.how(s);
         const QString remembered = QDir(s.folder.path()).relativeFilePath(LastFolder::recall());
         QCOMPARE((QByteArrayList{s.folder.read(), s.folder.read("other/quorix.cfg"), s.options(), s.count().toUtf8(),
                                  remembered.toUtf8()}),
-                 after);
+                 change.after);
     }
 };
 

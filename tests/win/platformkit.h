@@ -49,7 +49,6 @@ inline const char *lacks(Need need)
         {EmulatorOutput, "a window program's output is not read: a failure is told from its exit code or crash"},
         {ConsoleProgram, "Quorix.exe is a window program: its text goes to a message box, and no signal ends it"},
         {PlainNames, "Windows forbids \" * : < > ? | and control characters in names"},
-        {ModalByQt, "Windows keeps clicks from a window under a modal box; QTest's clicks go round Windows"},
     };
     const auto it = missing.find(need);
     return it == missing.end() ? nullptr : it->second;
