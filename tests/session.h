@@ -122,16 +122,12 @@ inline const auto doubleClick = [](const QString &game) -> Step { return [game](
 
 namespace TestKit {
 
-// The warning window's message field, or none while it is not open.
-inline QLineEdit *warningField()
-{
-    const auto *w = FixedWindow::instance<frmWarning>();
-    return w ? w->findChild<QLineEdit *>(QStringLiteral("txtWarning")) : nullptr;
-}
-// Its message whole, as screen readers are given it above what the emulator printed.
+// The warning window's message whole, as screen readers are given it above what the emulator
+// printed; none while it is not open.
 inline QString warning()
 {
-    return warningField() ? warningField()->accessibleDescription().section(u'\n', 0, 0) : QString();
+    const auto *w = FixedWindow::instance<frmWarning>();
+    return w ? w->findChild<QLineEdit *>("txtWarning")->accessibleDescription() : QString();
 }
 
 }

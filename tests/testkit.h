@@ -103,15 +103,15 @@ public:
         return QFile::copy(QCoreApplication::applicationDirPath() + QStringLiteral("/" FAKE_O2EM),
                            file(name)); // built beside the tests
     }
-    // Each start's working folder, its program, then its arguments; waits a few seconds for `count` starts
-    // (for none, a moment, in which a start would have shown).
-    [[nodiscard]] QList<QStringList> starts(int count) const
+    // Each start as "folder | program | arguments...", one line a start; waits a few seconds for
+    // `count` starts (for none, a moment, in which a start would have shown).
+    [[nodiscard]] QStringList starts(int count) const
     {
         const QStringList pattern{QStringLiteral("o2em-*.args")};
         for (int waited = 0; waited < (count ? 5000 : 100) && QDir(path()).entryList(pattern).size() < count;
              waited += 10)
             QTest::qWait(10);
-        QList<QStringList> all;
+        QStringList all;
         for (const QString &f : QDir(path()).entryList(pattern)) {
             QByteArray bytes = read(f);
             // On Windows the stand-in's rename holds the file a moment after the name shows (open for
@@ -121,7 +121,7 @@ public:
             QStringList start = QString::fromUtf8(bytes.chopped(1)).split(QChar(0)); // each ends in a NUL
             for (qsizetype i = 0; i < qMin<qsizetype>(startHead({}, {}).size(), start.size()); ++i)
                 start[i] = QDir::fromNativeSeparators(start[i]); // the folder and the program, as Qt writes paths
-            all << start;
+            all << start.join(" | ");
         }
         return all;
     }

@@ -72,21 +72,29 @@ inline bool handles(qint64 pid, int signal)
 }
 
 // Runs body in a child process where file modes hold: as "nobody" when run as root. Returns
-// body's result, or -1 when the child failed.
-inline int asUser(const std::function<int()> &body)
+// what body returns, or "<child failed>".
+inline QByteArray asUser(const std::function<QByteArray()> &body)
 {
+    int out[2];
+    if (pipe(out) != 0)
+        return "<no pipe>";
     const pid_t pid = fork();
     if (pid == 0) {
         if (geteuid() == 0
             && (setgroups(0, nullptr) != 0 || setresgid(65534, 65534, 65534) != 0
                 || setresuid(65534, 65534, 65534) != 0))
-            _exit(255);
-        _exit(body());
+            _exit(1);
+        const QByteArray said = body();
+        _exit(write(out[1], said.constData(), static_cast<size_t>(said.size())) == said.size() ? 0 : 1);
     }
+    close(out[1]);
+    QFile child;
+    child.open(out[0], QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
+    const QByteArray said = child.readAll();
     int status = 0;
-    if (pid < 0 || waitpid(pid, &status, 0) != pid || !WIFEXITED(status) || WEXITSTATUS(status) == 255)
-        return -1;
-    return WEXITSTATUS(status);
+    return pid > 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0
+        ? said
+        : "<child failed>";
 }
 
 // Gives a path to the user asUser() runs as, who may then change its mode.

@@ -18,15 +18,6 @@
 #include <sys/types.h>
 #include <windows.h>
 
-// The C runtime's pipe and write, under the POSIX names and types the tests use.
-inline int pipe(int fds[2])
-{
-    return _pipe(fds, 4096, _O_BINARY);
-}
-inline qsizetype write(int fd, const void *data, size_t size)
-{
-    return _write(fd, data, static_cast<unsigned>(size));
-}
 // So that the rows that send Unix signals compile; they are skipped there.
 constexpr int SIGHUP = 1;
 inline int kill(qint64, int)
@@ -91,7 +82,7 @@ inline bool handles(qint64, int)
 }
 
 // Body runs right here: Windows has no fork, and the tests run as the one user.
-inline int asUser(const std::function<int()> &body)
+inline QByteArray asUser(const std::function<QByteArray()> &body)
 {
     return body();
 }
