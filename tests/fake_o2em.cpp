@@ -2,8 +2,8 @@
 // Stands in for the emulator: records its working folder, how it was called and its arguments
 // in o2em-<pid>.args (on Windows the arguments as the Microsoft C runtime splits them, and the
 // window state it was asked for), then behaves as the real one does in the situation named by
-// O2EM_STANDIN: exit0, exit3, segv, runner; on Linux also nobios, badoption, o2em2, flood and late. By
-// default it stays alive a while, as a running game does.
+// O2EM_STANDIN: exit0, exit3, segv, runner, and on Linux flood. By default it stays alive a
+// while, as a running game does. (What a shell script can do, the tests write as one.)
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -65,28 +65,8 @@ static std::string shown()
 }
 
 // What only the Linux build prints: Windows does not read a window program's output.
-static int linuxOnly(const std::string &mode, const std::string &record, const char *argv1)
+static int linuxOnly(const std::string &mode, const std::string &record)
 {
-    if (mode == "nobios") {
-        std::puts("O2EM v1.51");
-        std::puts("No BIOS found");
-        return 1;
-    }
-    if (mode == "o2em2") { // today's SDL port, in a folder of its own: roms/ needed, a bare name looked for there first
-        if (access("roms", F_OK) != 0) {
-            std::fputs("dir './roms/' not found !\n", stderr);
-            return 1;
-        }
-        if (!argv1 || (access(("roms/" + std::string(argv1)).c_str(), R_OK) != 0 && access(argv1, R_OK) != 0)) {
-            std::fputs("no such game\n", stderr);
-            return 1;
-        }
-    }
-    if (mode == "badoption" || mode == "o2em2") { // its reason on stderr, then chatter on stdout
-        std::fputs("Invalid option : s1\n", stderr);
-        std::puts("parse_option s1 1");
-        return 1;
-    }
     if (mode == "flood") {                          // 1 MiB at once, then its last 60 KiB in one write as it ends, the
         static char block[1 << 20], last[60 << 10]; // reason's line ended as a DOS-minded program may
         std::memset(block, 'x', sizeof block);
@@ -96,11 +76,6 @@ static int linuxOnly(const std::string &mode, const std::string &record, const c
         std::memset(last, 'x', sizeof last);
         std::memcpy(last + sizeof last - (sizeof reason - 1), reason, sizeof reason - 1);
         endWithWordsInThePipe(last, sizeof last);
-    }
-    if (mode == "late") { // late, but within the watch
-        usleep(2300000);
-        std::puts("late failure");
-        return 1;
     }
     if (mode == "runner") { // a line every 100 ms, and a count of them beside the record
         for (int line = 1; line <= 300; ++line) {
@@ -146,7 +121,7 @@ int main(int argc, Char *argv[])
         std::fflush(stdout);
         std::raise(SIGSEGV);
     }
-    if (const int status = linuxOnly(mode, record, argc > 1 ? argv[1] : nullptr); status >= 0)
+    if (const int status = linuxOnly(mode, record); status >= 0)
         return status;
     sleep(3);
 #endif

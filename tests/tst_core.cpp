@@ -9,12 +9,15 @@
 #include "settings/settingsfile.h"
 #include "testkit.h"
 
+#include <QDirIterator>
 #include <QScopeGuard>
 
 #include <cfenv>
 
 using namespace Qt::StringLiterals;
 using TestKit::WorkFolder;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size); // tests/fuzz
 
 using Options = std::optional<LaunchOptions>;
 // An obstacle to a save, put in place by the user who saves, in a folder that holds an earlier quorix.cfg.
@@ -125,6 +128,18 @@ private Q_SLOTS:
         std::fesetround(FE_TONEAREST);
         QCOMPARE(TestKit::text(got), TestKit::text(read)); // the six values, so that a failure shows them
         QCOMPARE(mode, FE_UPWARD);
+    }
+
+    void fuzzCorpus() // what fuzzing the reader kept, replayed: the target aborts on a fault
+    {
+        int inputs = 0;
+        for (QDirIterator it(QUORIX_SOURCE_DIR "/tests/fuzz/corpus/settings", QDir::Files); it.hasNext(); ++inputs) {
+            QFile input(it.next());
+            QVERIFY(input.open(QIODevice::ReadOnly));
+            const QByteArray bytes = input.readAll();
+            LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t *>(bytes.constData()), size_t(bytes.size()));
+        }
+        QVERIFY(inputs > 80);
     }
 
     void failedSave_data()
