@@ -28,8 +28,7 @@ enum Need {
     LinuxEmulators,
     EmulatorOutput,
     ConsoleProgram,
-    HiddenMarks,
-    HeldFiles
+    HiddenMarks
 };
 }
 Q_DECLARE_METATYPE(TestKit::Need)

@@ -36,7 +36,6 @@ static const Obstacle folderOfThatName = [](const WorkFolder &f) {
 };
 static const Obstacle renameFails = [](const WorkFolder &) { failRename = true; };
 static const Obstacle diskFull = [](const WorkFolder &) { TestKit::fullDisk(); };
-static const Obstacle heldOpen = [](const WorkFolder &f) { TestKit::holdOpen(f.file(Names::SettingsFile)); };
 
 // Saves the defaults in the working folder past the obstacle, as a user for whom file modes
 // hold, in a child process where the obstacle stays: "saved", or why not as the user is told.
@@ -158,7 +157,6 @@ private Q_SLOTS:
         row("a folder of that name", TestKit::Always, folderOfThatName, "a folder has that name", "<missing>");
         row("the rename fails", TestKit::FaultInjection, renameFails, "Input/output error");
         row("the disk is full", TestKit::FaultInjection, diskFull, "the disk may be full");
-        row("held open by a program that does not share it", TestKit::HeldFiles, heldOpen, TestKit::heldTold);
     }
     void failedSave()
     {

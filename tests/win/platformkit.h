@@ -11,7 +11,6 @@
 
 #include <functional>
 #include <map>
-#include <memory>
 
 #include <fcntl.h>
 #include <io.h>
@@ -55,22 +54,12 @@ inline QStringList startHead(const QString &folder, const QString &program)
 {
     return {folder, QStringLiteral("maximized"), program};
 }
-inline const QString heldTold = QStringLiteral("Access denied.");
 inline const QString unaskedStyle = QStringLiteral("fusion"); // the style in force is kept: Windows's own by default
 // Marks the file hidden, or a system file, as Explorer and the system do.
 inline bool markHidden(const QByteArray &path, bool system)
 {
     const std::wstring name = QDir::toNativeSeparators(QString::fromUtf8(path)).toStdWString();
     return SetFileAttributesW(name.c_str(), system ? FILE_ATTRIBUTE_SYSTEM : FILE_ATTRIBUTE_HIDDEN);
-}
-// Holds the file open, as another program may, letting others read it but neither write nor
-// replace it; until the scratch folder goes (unlock()).
-inline std::shared_ptr<void> heldFile;
-inline void holdOpen(const QString &path)
-{
-    const HANDLE held = CreateFileW(QDir::toNativeSeparators(path).toStdWString().c_str(), GENERIC_READ,
-                                    FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    heldFile = held == INVALID_HANDLE_VALUE ? nullptr : std::shared_ptr<void>(held, CloseHandle);
 }
 inline bool noZombies()
 {
@@ -93,10 +82,7 @@ inline void setMode(const QString &path, int mode)
 {
     QFile::setPermissions(path, (mode & 0200) ? QFile::ReadOwner | QFile::WriteOwner : QFile::ReadOwner);
 }
-inline void unlock(const QString &) // QTemporaryDir clears read-only attributes itself
-{
-    heldFile.reset();
-}
+inline void unlock(const QString &) { } // QTemporaryDir clears read-only attributes itself
 
 // Paths come as UTF-8, the tests' encoding of names.
 inline bool makeFile(const QByteArray &path)
