@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
+#include <QSettings>
 
 #include <functional>
 #include <memory>
@@ -58,10 +59,7 @@ public:
         return window->findChild<W *>(name);
     }
     [[nodiscard]] QByteArray options() const { return TestKit::text(window->options()); }
-    [[nodiscard]] QString focus() const
-    {
-        return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
-    }
+    [[nodiscard]] QString focus() const { return qApp->focusWidget() ? qApp->focusWidget()->objectName() : QString(); }
     [[nodiscard]] QString count() const { return find<QLineEdit>(QStringLiteral("txtCount"))->text(); }
 
     void click(const QString &name) { QTest::mouseClick(find(name), Qt::LeftButton); }
@@ -132,15 +130,19 @@ inline QString warning()
 
 }
 
-// What every suite of windows shares: the look main() gives them, and no secondary window
-// left over from one row to the next.
+// What every suite of windows shares: the look main() gives them, Quorix's own settings in a
+// scratch folder, and no secondary window left over from one row to the next.
 class WindowSuite : public QObject
 {
     Q_OBJECT
+    QTemporaryDir m_settings; // for the folder Quorix remembers, never the user's
 
 private Q_SLOTS:
     void initTestCase()
     {
+        QSettings::setDefaultFormat(QSettings::IniFormat); // a file on Windows too, not the registry
+        for (const auto format : {QSettings::NativeFormat, QSettings::IniFormat}) // Qt's file chooser's too
+            QSettings::setPath(format, QSettings::UserScope, m_settings.path());
         FormKit::applyClassicLook();
         QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs); // the chooser, driven as a widget on every system
     }

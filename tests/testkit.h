@@ -10,7 +10,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -45,16 +44,6 @@ Q_DECLARE_METATYPE(TestKit::Need)
 
 namespace TestKit {
 
-// Quorix's per-user settings (the folder it remembers) go to a scratch folder, never the user's.
-inline const struct ScratchSettings {
-    QTemporaryDir dir;
-    ScratchSettings()
-    {
-        QSettings::setDefaultFormat(QSettings::IniFormat); // a file on Windows too, not the registry
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.path());
-    }
-} scratchSettings;
-
 // Options as the tables give them: the six values of the settings record.
 inline QByteArray text(const std::optional<LaunchOptions> &o)
 {
@@ -88,10 +77,6 @@ public:
     {
         QFile f(file(name));
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-    }
-    [[nodiscard]] QStringList entries() const
-    {
-        return QDir(path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     }
 
     // The stand-in emulator under the given name (a path relative to this folder); it records

@@ -93,11 +93,9 @@ static bool put(const TestKit::WorkFolder &folder, const Program &p)
 {
     static const std::map<Kind, QByteArray> bytes{{Kind::WindowsProgram, "MZ\x90"},
                                                   {Kind::WindowsFileNotRunnable, "MZ\x90"},
+                                                  {Kind::NoFormat, "\177ELF"},
                                                   {Kind::MissingInterpreter, "#!/nonexistent/sh\n"},
-                                                  {Kind::Forbidden, "#!/etc/passwd\n"},
-                                                  {Kind::NoFormat,
-                                                   "\x7f"
-                                                   "ELF"}};
+                                                  {Kind::Forbidden, "#!/etc/passwd\n"}};
     const QString path = folder.file(p.path);
     if (!QDir().mkpath(QFileInfo(path).path()))
         return false;
