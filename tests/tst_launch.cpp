@@ -60,8 +60,8 @@ static Behaviour script(const QByteArray &body)
 }
 
 // The emulator ends by itself: how it behaves, where it is, what the warning says (none: none
-// opens), the end of what it printed as the warning keeps it (none: none read), how Quorix's own
-// stdout and stderr start, as one terminal shows them (none: not looked at), the games' folder in
+// opens), the end of what it printed as the warning keeps it (none: none read), Quorix's own
+// stdout and how its stderr starts, "stdout|stderr" (none: not looked at), the games' folder in
 // the game folder, and the presses of Run Game.
 struct Ending {
     Behaviour behaves;
@@ -105,16 +105,15 @@ static bool put(const TestKit::WorkFolder &folder, const Program &p)
         && (p.kind == Kind::WindowsFileNotRunnable || QFile::setPermissions(path, QFile::ReadOwner | QFile::ExeOwner));
 }
 
-// What reaches this program's own stdout and stderr while `body` runs, in one stream as a
-// terminal shows them.
+// What reaches this program's own stdout and stderr while `body` runs: "stdout|stderr".
 static QByteArray terminal(const std::function<void()> &body)
 {
-    QTemporaryFile shown;
-    if (!shown.open())
+    QTemporaryFile out, err;
+    if (!out.open() || !err.open())
         return "<no capture>";
     std::fflush(stdout), std::fflush(stderr);
     const int stdoutWas = dup(1), stderrWas = dup(2);
-    dup2(shown.handle(), 1), dup2(shown.handle(), 2);
+    dup2(out.handle(), 1), dup2(err.handle(), 2);
     const QtMessageHandler testLog
         = qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {}); // Qt's own chatter
     body();
@@ -122,8 +121,8 @@ static QByteArray terminal(const std::function<void()> &body)
     std::fflush(stdout), std::fflush(stderr);
     dup2(stdoutWas, 1), dup2(stderrWas, 2);
     close(stdoutWas), close(stderrWas);
-    shown.seek(0);
-    return shown.readAll();
+    out.seek(0), err.seek(0);
+    return out.readAll() + '|' + err.readAll();
 }
 
 // A game folder with two games (in `games` in it) and the stand-in, its window open, the
@@ -282,10 +281,10 @@ private Q_SLOTS:
                                          + badOption);
         row("no BIOS, on stdout, shown there",
             {script("echo 'O2EM v1.51'; echo 'No BIOS found'; exit 1"), exe, "O2EM.EXE stopped: No BIOS found", noBios,
-             noBios.toUtf8() + "quorix: O2EM.EXE stopped: No BIOS found\n"});
+             noBios.toUtf8() + "|quorix: O2EM.EXE stopped: No BIOS found\n"});
         row("its reason on stderr, then chatter on stdout; both shown, Quorix's line after",
             {script(badOption), sdl, "o2em2 stopped: Invalid option : s1", invalid,
-             invalid.toUtf8() + "quorix: o2em2 stopped: Invalid option : s1\n"});
+             "parse_option s1 1\n|Invalid option : s1\nquorix: o2em2 stopped: Invalid option : s1\n"});
         row("today's emulator without roms/, on stderr only",
             {sdlPort, sdl, "o2em2 stopped: dir './roms/' not found !", "dir './roms/' not found !\n"});
         row("today's emulator finds the game in roms/",
@@ -323,7 +322,7 @@ private Q_SLOTS:
         // Its line, and what it printed, up to its last 4 KiB, in the order written, for the asking.
         QCOMPARE(TestKit::warning(),
                  ending.printed.isEmpty() ? ending.warning : ending.warning + u'\n' + ending.printed);
-        // The terminal, where asked: how it starts (Qt may have its say after).
+        // The terminal, where asked: its stdout, and how its stderr starts (Qt may have its say after).
         if (!ending.terminal.isEmpty())
             QCOMPARE(shown.left(ending.terminal.size()), ending.terminal);
         outlivesQuorix(s);
