@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The window-free core: the settings reader and file, the folder listing, the emulator
-// lookup and the command line.
+// The window-free core: the settings reader (with its fuzz corpus) and file, the emulator
+// lookup and the folder listing.
 #include "common/names.h"
 #include "inject.h"
 #include "launch/emulator.h"

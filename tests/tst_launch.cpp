@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Run Game as a user meets it: the lookup of the emulator, what reaches it, the refusals, an
-// emulator that fails at once; and the program as a shell starts it.
+// emulator that fails; and the program as a shell or a desktop menu starts it.
 #include "common/names.h"
 #include "common/version.h"
 #include "launch/process.h"

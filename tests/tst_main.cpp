@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The main window as a user meets it: start-up from quorix.cfg, the stick rule, the keyboard,
-// and the ways out, each saving the options.
+// the ways out, each saving the options, and another game folder.
 #include "session.h"
 
 #include "settings/lastfolder.h"

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The secondary windows, the access keys, placement and the icon; run at scale 1 and 2.
+// Every window's title and captions, the secondary windows and the About, the icon and the look;
+// run at scale 1 and 2.
 #include "common/module1.h"
 #include "common/version.h"
 #include "forms/buttons.h"
