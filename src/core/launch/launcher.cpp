@@ -42,7 +42,7 @@ const GameList::Games &Launcher::games()
 LaunchOptions Launcher::load()
 {
     if (games().gameCount() > 0)
-        LastFolder::remember(QFileInfo(m_folder).absoluteFilePath());
+        LastFolder::remember(m_folder); // absolute since setFolder()
     m_loaded = m_settings.loadWithRecovery();
     return m_loaded;
 }
@@ -53,8 +53,7 @@ QString Launcher::save(const LaunchOptions &options, bool userPresent)
     if (m_settings.save(options, &why) || m_saveFailureLogged)
         return {};
     m_saveFailureLogged = true;
-    Log::line(QStringLiteral("could not save the options in %1: %2")
-                  .arg(QDir::toNativeSeparators(QFileInfo(m_settings.path()).absoluteFilePath()), why));
+    Log::line(notSaved(why));
     if (!userPresent || options == m_loaded)
         return {};
     return QStringLiteral("The options could not be saved in %1: %2.").arg(Names::SettingsFile, why);
@@ -69,13 +68,18 @@ void Launcher::keep(const std::optional<LaunchOptions> &options)
 QString Launcher::saveKept()
 {
     const std::lock_guard lock(m_keptMutex);
-    const QString path = QDir::toNativeSeparators(QFileInfo(m_settings.path()).absoluteFilePath());
-    QString why;
     if (!m_kept)
         return QStringLiteral("Save on Exit is off, so the options were not saved");
+    QString why;
     if (!m_settings.save(*m_kept, &why))
-        return QStringLiteral("could not save the options in %1: %2").arg(path, why);
-    return QStringLiteral("the options were saved in %1").arg(path);
+        return notSaved(why);
+    return QStringLiteral("the options were saved in %1").arg(QDir::toNativeSeparators(m_settings.path()));
+}
+
+// The log's line for a failed save (the path is absolute: the folder is made so when set).
+QString Launcher::notSaved(const QString &why) const
+{
+    return QStringLiteral("could not save the options in %1: %2").arg(QDir::toNativeSeparators(m_settings.path()), why);
 }
 
 QString Launcher::run(const QString &fileName, const LaunchOptions &options)

@@ -60,6 +60,8 @@ Q_SIGNALS:
     void emulatorFailed(const QString &message, const QString &output);
 
 private:
+    [[nodiscard]] QString notSaved(const QString &why) const;
+
     QString m_folder;
     std::future<GameList::Games> m_listing;
     GameList::Games m_games;
