@@ -125,7 +125,7 @@ void target(const QString &what, double value, double limit)
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    FormKit::applyClassicLook();
+    Forms::applyClassicLook();
     const QString here = QCoreApplication::applicationDirPath();
     const QString probe = here + QStringLiteral("/startup_probe");
     const int runs = argc > 1 ? QByteArray(argv[1]).toInt() : 15;

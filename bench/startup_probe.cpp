@@ -32,8 +32,8 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     std::unique_ptr<QMainWindow> window;
     if (quorix) {
-        FormKit::applyClassicLook();
-        QApplication::setWindowIcon(FormKit::programIcon());
+        Forms::applyClassicLook();
+        QApplication::setWindowIcon(Forms::programIcon());
         window = std::make_unique<frmQuorix>(*launcher);
     } else {
         window = std::make_unique<QMainWindow>();

@@ -122,9 +122,19 @@ namespace TestKit {
 
 // The warning window's message whole, as screen readers are given it above what the emulator
 // printed; none while it is not open.
+// The open window of that name, if any (a closed one may linger, hidden, until its deletion).
+template <class W>
+W *openWindow(const char *name)
+{
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (w->objectName() == QLatin1String(name) && w->isVisible())
+            return qobject_cast<W *>(w);
+    return nullptr;
+}
+
 inline QString warning()
 {
-    const auto *w = FixedWindow::instance<frmWarning>();
+    const auto *w = openWindow<frmWarning>("frmWarning");
     return w ? w->findChild<QLineEdit *>("txtWarning")->accessibleDescription() : QString();
 }
 
@@ -143,13 +153,13 @@ private Q_SLOTS:
         QSettings::setDefaultFormat(QSettings::IniFormat); // a file on Windows too, not the registry
         for (const auto format : {QSettings::NativeFormat, QSettings::IniFormat}) // Qt's file chooser's too
             QSettings::setPath(format, QSettings::UserScope, m_settings.path());
-        FormKit::applyClassicLook();
+        Forms::applyClassicLook();
         QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs); // the chooser, driven as a widget on every system
     }
     void cleanup()
     {
-        delete FixedWindow::instance<frmKeys>();
-        delete FixedWindow::instance<frmWarning>();
+        delete TestKit::openWindow<frmKeys>("frmKeys");
+        delete TestKit::openWindow<frmWarning>("frmWarning");
         qunsetenv("O2EM_STANDIN");
     }
 };

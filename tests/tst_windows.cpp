@@ -6,7 +6,6 @@
 #include "forms/buttons.h"
 #include "forms/frmabout.h"
 #include "forms/icon.h"
-#include "forms/stacking.h"
 #include "session.h"
 
 #include <QGroupBox>
@@ -46,9 +45,9 @@ static std::pair<QString, QStringList> captionsOf(const QWidget *window)
         const QString text = label ? label->text() : button->text();
         said << text;
         QRect area = label ? label->contentsRect() : button->rect().adjusted(4, 2, -4, -2);
-        if (auto *check = dynamic_cast<FormKit::Wrapping<QCheckBox> *>(child))
+        if (auto *check = dynamic_cast<Forms::Wrapping<QCheckBox> *>(child))
             area = check->captionRect();
-        else if (auto *radio = dynamic_cast<FormKit::Wrapping<QRadioButton> *>(child))
+        else if (auto *radio = dynamic_cast<Forms::Wrapping<QRadioButton> *>(child))
             area = radio->captionRect();
         const QFontMetrics metrics = child->fontMetrics();
         const QRect need = metrics.boundingRect(area, !label || label->wordWrap() ? Qt::TextWordWrap : 0,
@@ -73,7 +72,7 @@ static std::pair<QString, QStringList> captionsOf(const QWidget *window)
 static QWidget *open(Session &s, bool keys)
 {
     keys ? s.choose("mnuKeys") : s.click("cmdRun");
-    QWidget *w = keys ? static_cast<QWidget *>(FixedWindow::instance<frmKeys>()) : FixedWindow::instance<frmWarning>();
+    QWidget *w = keys ? static_cast<QWidget *>(TestKit::openWindow<frmKeys>("frmKeys")) : TestKit::openWindow<frmWarning>("frmWarning");
     return w && w->windowHandle()->transientParent() == s.window->windowHandle() ? w : nullptr;
 }
 
@@ -86,7 +85,7 @@ static bool aboutClosedBy(Session &s, const std::function<void(frmAbout *)> &ins
 {
     bool closed = false;
     QTimer::singleShot(0, s.window.get(), [&] {
-        QPointer<frmAbout> about = FixedWindow::instance<frmAbout>();
+        QPointer<frmAbout> about = TestKit::openWindow<frmAbout>("frmAbout");
         inside(about);
         closed = !about || !about->isVisible();
         if (!closed)
@@ -228,14 +227,14 @@ private Q_SLOTS:
                                   behind = !closes && !QTest::qWaitFor([about] { return about->isActiveWindow(); });
                               }),
                 closes);
-            QVERIFY(!behind && !FixedWindow::instance<frmWarning>() && main.window->isVisible());
+            QVERIFY(!behind && !TestKit::openWindow<frmWarning>("frmWarning") && main.window->isVisible());
         }
     }
     void icon()
     {
         // Each size as committed, made by scripts/make-icon from the one 32 x 32 picture.
         const QDir icons(QStringLiteral(QUORIX_SOURCE_DIR "/resources/icons"));
-        const QIcon icon = FormKit::programIcon();
+        const QIcon icon = Forms::programIcon();
         QCOMPARE(icon.availableSizes(), (QList<QSize>{{16, 16}, {32, 32}, {48, 48}, {64, 64}, {128, 128}, {256, 256}}));
         for (const QSize &size : icon.availableSizes()) {
             const QImage committed(icons.filePath(u"quorix-%1.png"_s.arg(size.width())));
@@ -255,11 +254,11 @@ private Q_SLOTS:
             for (const bool styleGiven : {false, true}) {
                 QApplication::setStyle("fusion"); // as Qt itself sets it from -style or the variable
                 qputenv("QT_STYLE_OVERRIDE", override);
-                FormKit::applyClassicLook(styleGiven);
+                Forms::applyClassicLook(styleGiven);
                 taken << QApplication::style()->name();
             }
         qunsetenv("QT_STYLE_OVERRIDE");
-        FormKit::applyClassicLook();
+        Forms::applyClassicLook();
         QCOMPARE(taken, (QStringList{TestKit::unaskedStyle, "fusion", "fusion", "fusion"}));
     }
 };

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "common/log.h"
 #include "common/version.h"
+#include "forms/displayserver.h"
 #include "forms/fonts.h"
 #include "forms/icon.h"
 #include "launch/launcher.h"
@@ -18,16 +19,16 @@
 int main(int argc, char *argv[])
 {
     // The command line first, without a display: --help and --version work over ssh too.
-    const Startup::Arguments parsed = Startup::parse(Platform::arguments(argc, argv));
+    const Startup::Request parsed = Startup::parse(Platform::commandWords(argc, argv));
     switch (parsed.action) {
-    case Startup::Arguments::Action::Help:
-    case Startup::Arguments::Action::Version:
+    case Startup::Request::Action::Help:
+    case Startup::Request::Action::Version:
         Platform::tell(parsed.text, false);
         return 0;
-    case Startup::Arguments::Action::Fail:
+    case Startup::Request::Action::Fail:
         Platform::tell(parsed.text, true);
         return 2;
-    case Startup::Arguments::Action::Run:
+    case Startup::Request::Action::Run:
         break;
     }
     // The game folder, held from here on: the list, quorix.cfg and the emulator all use it.
@@ -37,16 +38,16 @@ int main(int argc, char *argv[])
         Log::line(QStringLiteral("cannot enter %1").arg(QDir::toNativeSeparators(folder)));
         return 2;
     }
-    if (const QString missing = Platform::noDisplay(parsed.platformGiven); !missing.isEmpty()) {
+    if (const QString missing = DisplayServer::missing(parsed.platformGiven); !missing.isEmpty()) {
         Log::line(missing);
         return 1;
     }
-    Platform::TerminationWatcher watcher;
+    Platform::EndWatcher watcher;
     std::optional<Launcher> launcher;
     if (!folder.isEmpty())
         launcher.emplace(folder); // lists the folder while Qt starts
 
-    const QByteArray platform = Platform::preferredPlatform(parsed.platformGiven);
+    const QByteArray platform = DisplayServer::preferredPlatform(parsed.platformGiven);
     if (!platform.isEmpty())
         qputenv("QT_QPA_PLATFORM", platform);
     QApplication app(argc, argv);
@@ -55,14 +56,14 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Quorix"));
     QApplication::setApplicationVersion(QStringLiteral(QUORIX_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral(QUORIX_APP_ID));
-    FormKit::applyClassicLook(parsed.styleGiven);
-    QApplication::setWindowIcon(FormKit::programIcon());
+    Forms::applyClassicLook(parsed.styleGiven);
+    QApplication::setWindowIcon(Forms::programIcon());
 
     if (!launcher) { // the first start from the desktop menu: where are the games?
         watcher.listen();
-        const auto cancel = QObject::connect(&watcher, &Platform::TerminationWatcher::requested, &app,
+        const auto cancel = QObject::connect(&watcher, &Platform::EndWatcher::requested, &app,
                                              [] { QCoreApplication::exit(0); }); // a kill cancels the chooser
-        const QString chosen = FolderChoice::ask(nullptr, QDir::homePath());
+        const QString chosen = FolderChoice::askFirst();
         QObject::disconnect(cancel);
         if (chosen.isEmpty())
             return 0; // nothing opened, nothing written
@@ -71,7 +72,7 @@ int main(int argc, char *argv[])
     frmQuorix window(*launcher); // saves once more when it ends, after the last window has closed
     watcher.listen();
     watcher.onDisplayLost([&launcher] { return launcher->saveKept(); });
-    QObject::connect(&watcher, &Platform::TerminationWatcher::requested, &window, &frmQuorix::endProgram);
+    QObject::connect(&watcher, &Platform::EndWatcher::requested, &window, &frmQuorix::endProgram);
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &window, &frmQuorix::saveForSession);
     window.show();
     return app.exec();

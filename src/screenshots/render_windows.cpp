@@ -7,6 +7,7 @@
 #include "forms/frmabout.h"
 #include "forms/frmkeys.h"
 #include "forms/frmwarning.h"
+#include "launch/commandline.h"
 #include "launch/launcher.h"
 #include "main/frmquorix.h"
 
@@ -19,7 +20,7 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    FormKit::applyClassicLook();
+    Forms::applyClassicLook();
     if (argc != 2) {
         QTextStream(stderr) << "usage: render_windows <output folder>\n";
         return 2;
@@ -35,7 +36,7 @@ int main(int argc, char *argv[])
     Launcher launcher(games.path());
     frmQuorix main(launcher);
     main.show();
-    Module1::strWarning = QStringLiteral("There are no available games!");
+    Module1::strWarning = CommandLine::NoGameRefusal;
     frmWarning warning;
     warning.show();
     frmKeys keys;

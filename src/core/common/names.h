@@ -2,24 +2,12 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
 
 // The names of the files Quorix deals with, written once.
 namespace Names {
 
 // The emulator as the command line names it, and the first program looked for.
 inline const QString Emulator = QStringLiteral("O2EM.EXE");
-
-// The programs to look for, in order, each first in the game folder and then on PATH. On
-// Windows only O2EM.EXE; elsewhere also the Linux build (o2em) and the SDL port (o2em2).
-// NoEmulator says, in the warning window's one line, that none of them is there.
-#ifdef Q_OS_WIN
-inline const QStringList EmulatorPrograms{Emulator};
-inline const QString NoEmulator = QStringLiteral("No O2EM.EXE here or on PATH.");
-#else
-inline const QStringList EmulatorPrograms{Emulator, QStringLiteral("o2em"), QStringLiteral("o2em2")};
-inline const QString NoEmulator = QStringLiteral("No O2EM.EXE, o2em or o2em2 found.");
-#endif
 
 // The BIOS image that lies among the games: listed, but not counted and not played.
 inline const QString RomFile = QStringLiteral("O2ROM.BIN");

@@ -2,52 +2,62 @@
 #include "launch/commandline.h"
 
 #include "common/module1.h"
+#include "common/names.h"
 
 #include <QDir>
 
 namespace CommandLine {
 
-QString flagText(qint16 value, const QString &option)
+namespace {
+
+QString dashed(Option option)
 {
-    return value == Check::Set ? option : QStringLiteral(" ");
+    return QStringLiteral(" -") + QLatin1String(Options[option].flag);
 }
 
-static QString stickText(const std::optional<StickMode> &mode)
+// The option's text when the box is set (value 1), one blank for clear and grayed alike.
+QString flagText(qint16 value, Option option)
+{
+    return value == Check::Set ? dashed(option) : QStringLiteral(" ");
+}
+
+QString stickText(const std::optional<StickMode> &mode)
 {
     return mode ? QString::number(*mode) : QString();
 }
 
-Launch prepare(const QString &fileName, const LaunchOptions &options)
+}
+
+Launch prepare(const QString &fileName, const QString &game, const LaunchOptions &options, bool gamesListed)
 {
     using namespace Module1;
-    strDebug = flagText(options.debug, QStringLiteral(" -debug"));
-    strNoLimit = flagText(options.noLimit, QStringLiteral(" -nolimit"));
-    strNoSound = flagText(options.noSound, QStringLiteral(" -nosound"));
-    const QString varNoVoice = flagText(options.noVoice, QStringLiteral(" -novoice"));
+    strDebug = flagText(options.debug, Debug);
+    strNoLimit = flagText(options.noLimit, NoLimit);
+    strNoSound = flagText(options.noSound, NoSound);
+    const QString varNoVoice = flagText(options.noVoice, NoVoice);
 
     // Exact case on purpose: the ROM is refused only under its own name.
     if (fileName == Names::RomFile)
         return {RomRefusal, {}};
     if (fileName.isEmpty())
-        return {NoGameRefusal, {}};
+        return {gamesListed ? PickRefusal : NoGameRefusal, {}};
 
     strStick1 = stickText(options.stick1);
     strStick2 = stickText(options.stick2);
-    return {{},
-            Names::Emulator + QLatin1Char(' ') + fileName + strDebug + QStringLiteral(" -s1=") + strStick1
-                + QStringLiteral(" -s2=") + strStick2 + strNoLimit + strNoSound + varNoVoice};
+    // One argument a piece; an option that is off is a blank, and no argument.
+    QStringList args{game};
+    for (const QString &piece : {strDebug, dashed(Stick1) + u'=' + strStick1, dashed(Stick2) + u'=' + strStick2,
+                                 strNoLimit, strNoSound, varNoVoice})
+        if (const QString word = piece.trimmed(); !word.isEmpty())
+            args << word;
+    return {{}, args};
 }
 
-QStringList arguments(const QString &commandLine, const QString &fileName)
+QString gameArgument(const QString &fileName, const QString &path)
 {
-    const QString head = Names::Emulator + QLatin1Char(' ') + fileName;
-    Q_ASSERT(commandLine.startsWith(head));
-    // A name that starts with a dash would reach the emulator as an option: "./" (".\" on
-    // Windows) keeps it a file.
-    QStringList args{fileName.startsWith(QLatin1Char('-')) ? QDir::toNativeSeparators(QStringLiteral("./") + fileName)
-                                                           : fileName};
-    args += QStringView(commandLine).mid(head.size()).toString().split(QLatin1Char(' '), Qt::SkipEmptyParts);
-    return args;
+    if (!fileName.startsWith(u'-'))
+        return fileName;
+    return QDir::toNativeSeparators(path.contains(u'/') ? path : QStringLiteral("./") + path);
 }
 
 }

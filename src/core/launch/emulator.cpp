@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "launch/emulator.h"
 
-#include "common/names.h"
-#include "launch/process.h"
+#include "launch/commandline.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QStandardPaths>
 
 namespace Emulator {
@@ -27,6 +27,31 @@ QString lastLine(const QByteArray &output)
     return {};
 }
 
+// The window's words for the option a reason names ("Invalid option : s1", "Invalid value for
+// option s2"), when Quorix passed that option; empty otherwise.
+QString optionNamed(const QString &reason, const QStringList &args)
+{
+    static const QRegularExpression named(QStringLiteral("\\boption\\s*:?\\s*-?(\\w+)"),
+                                          QRegularExpression::CaseInsensitiveOption);
+    const QString flag = named.match(reason).captured(1);
+    for (int option = 0; option < CommandLine::OptionCount && !flag.isEmpty(); ++option) {
+        const QString dashed = u'-' + QLatin1String(CommandLine::Options[option].flag);
+        if (flag == QLatin1String(CommandLine::Options[option].flag)
+            && std::any_of(args.cbegin(), args.cend(),
+                           [&dashed](const QString &a) { return a == dashed || a.startsWith(dashed + u'='); }))
+            return CommandLine::caption(CommandLine::Option(option));
+    }
+    return {};
+}
+
+// "A, B or C".
+QString either(const QStringList &names)
+{
+    return names.size() < 2
+        ? names.value(0)
+        : names.mid(0, names.size() - 1).join(QStringLiteral(", ")) + QStringLiteral(" or ") + names.last();
+}
+
 }
 
 QStringList candidates(const QString &workDir, const QString &searchPath)
@@ -35,7 +60,7 @@ QStringList candidates(const QString &workDir, const QString &searchPath)
     // Empty PATH entries would mean "the current folder" to a shell; the folder is tried first anyway.
     const QStringList paths = searchPath.split(QDir::listSeparator(), Qt::SkipEmptyParts);
     QStringList found;
-    for (const QString &name : Names::EmulatorPrograms) {
+    for (const QString &name : Process::emulatorPrograms()) {
         const QString here = dir.absoluteFilePath(name);
         if (Process::isProgram(here))
             found << here;
@@ -48,7 +73,26 @@ QStringList candidates(const QString &workDir, const QString &searchPath)
     return found;
 }
 
-QString describe(const QString &program, const Process::Ending &ending)
+QString notFound(const QString &workDir)
+{
+    // Only Linux has such files: on Windows any file is a candidate. A Linux build unpacked
+    // without its execute bit is the one to mend; a Windows program cannot be.
+    QString foreign;
+    for (const QString &name : Process::emulatorPrograms()) {
+        const QString path = QDir(workDir).filePath(name);
+        if (!QFileInfo(path).isFile())
+            continue;
+        if (!Process::isForeignProgram(path))
+            return QStringLiteral("%1 is in the game folder but may not be run (chmod +x %1).").arg(name);
+        if (foreign.isEmpty())
+            foreign = QStringLiteral("%1 is for Windows, not this system.").arg(name);
+    }
+    return !foreign.isEmpty()
+        ? foreign
+        : QStringLiteral("No %1 in the game folder or on PATH.").arg(either(Process::emulatorPrograms()));
+}
+
+QString describe(const QString &program, const Process::Ending &ending, const QStringList &args)
 {
     const QString name = QFileInfo(program).fileName();
     if (ending.crashed)
@@ -59,27 +103,30 @@ QString describe(const QString &program, const Process::Ending &ending)
     QString reason = lastLine(ending.errors);
     if (reason.isEmpty())
         reason = lastLine(ending.output);
+    if (const QString option = optionNamed(reason, args); !option.isEmpty())
+        return QStringLiteral("%1 refuses the %2 on its command line (\"%3\").").arg(name, option, reason);
     if (!reason.isEmpty())
         return QStringLiteral("%1 stopped: %2").arg(name, reason);
     return QStringLiteral("%1 stopped at once (exit status %2).").arg(name).arg(ending.code);
 }
 
-QString start(const QStringList &candidates, const QStringList &arguments, const QString &workDir, QObject *context,
+QString start(const QStringList &candidates, const QStringList &args, const QString &workDir, QObject *context,
               OnFailure onFailure)
 {
     QString firstFailure;
     for (const QString &program : candidates) {
-        const auto ended = [program, onFailure](const Process::Ending &ending) {
+        const auto ended = [program, args, onFailure](const Process::Ending &ending) {
             if ((ending.crashed || ending.code != 0) && onFailure)
-                onFailure(describe(program, ending), QString::fromUtf8(ending.output));
+                onFailure(describe(program, ending, args), QString::fromUtf8(ending.output),
+                          Process::commandText(program, args));
         };
-        const QString failure = Process::start(program, arguments, workDir, context, ended);
+        const QString failure = Process::start(program, args, workDir, context, ended);
         if (failure.isEmpty())
             return {};
         if (firstFailure.isEmpty()) // the one the user would expect to run
             firstFailure = failure;
     }
-    return candidates.isEmpty() ? Names::NoEmulator : firstFailure;
+    return candidates.isEmpty() ? notFound(workDir) : firstFailure;
 }
 
 }

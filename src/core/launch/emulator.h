@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "common/names.h"
 #include "launch/process.h"
 
 #include <QString>
@@ -13,23 +12,28 @@ class QObject;
 
 namespace Emulator {
 
-// The programs to try, in order: each name of Names::EmulatorPrograms first in the game folder,
-// then on the search path. Only files the platform could start count, so a Windows O2EM.EXE
-// kept beside the games does not hide o2em on Linux.
+// The programs to try, in order: each of the emulator's programs first in the game folder, then
+// on the search path. Only files the platform could start count, so a Windows O2EM.EXE kept
+// beside the games does not hide o2em on Linux.
 [[nodiscard]] QStringList candidates(const QString &workDir, const QString &searchPath);
 
-// The warning's line for an emulator that ended at once, naming the program: a crash in words,
-// else its last line on stderr, else its last line on stdout, else its exit status.
-[[nodiscard]] QString describe(const QString &program, const Process::Ending &ending);
+// The warning's line when there is no candidate: the emulator there but not to be run, or where
+// it was looked for.
+[[nodiscard]] QString notFound(const QString &workDir);
 
-// Called when a started emulator ends at once with a failure: the warning's line, and the end
-// of what it printed.
-using OnFailure = std::function<void(const QString &message, const QString &output)>;
+// The warning's line for an emulator that ended at once, naming the program: a crash in words,
+// else its last line on stderr, else its last line on stdout, else its exit status. A reason that
+// names one of the options in `args` says which setting of the window that is.
+[[nodiscard]] QString describe(const QString &program, const Process::Ending &ending, const QStringList &args);
+
+// Called when a started emulator ends at once with a failure: the warning's line, the end of what
+// the emulator printed (empty where it is not seen), and the command line it was given.
+using OnFailure = std::function<void(const QString &message, const QString &output, const QString &command)>;
 
 // Starts the first candidate that runs, detached, in workDir. Returns an empty string on
 // success, otherwise a one-line message for the user that names the program that failed and
 // why. When the one started ends at once with a failure, onFailure runs (while context lives).
-[[nodiscard]] QString start(const QStringList &candidates, const QStringList &arguments, const QString &workDir,
+[[nodiscard]] QString start(const QStringList &candidates, const QStringList &args, const QString &workDir,
                             QObject *context = nullptr, OnFailure onFailure = {});
 
 }

@@ -29,11 +29,13 @@ inline bool isRomsName(const char *name, size_t len)
     return len == 4 && QLatin1String(name, 4).compare(Names::RomsFolder, Qt::CaseInsensitive) == 0;
 }
 
-// Receives the names read() finds, as bytes.
+// Receives the names read() finds, as bytes: first those of the folder itself, then, after
+// enter() names each roms folder, those in it.
 class Sink
 {
 public:
     virtual void add(const char *name, size_t len) = 0;
+    virtual void enter(const char *romsFolder, size_t len) = 0;
 
 protected:
     ~Sink() = default;

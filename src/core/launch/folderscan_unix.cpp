@@ -52,6 +52,7 @@ bool read(const QString &folder, Sink &sink)
     for (const std::string &name : roms) {
         const int fd = openat(dirfd(dir), name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         if (DIR *inner = fd >= 0 ? fdopendir(fd) : nullptr) {
+            sink.enter(name.data(), name.size());
             list(inner, sink, nullptr); // nothing deeper
             closedir(inner);
         } else if (fd >= 0) {

@@ -44,8 +44,11 @@ bool read(const QString &folder, Sink &sink)
     QStringList roms;
     if (!list(folder, sink, &roms))
         return false;
-    for (const QString &name : roms)
+    for (const QString &name : roms) {
+        const QByteArray bytes = encode(name);
+        sink.enter(bytes.constData(), static_cast<size_t>(bytes.size()));
         list(folder + QLatin1Char('/') + name, sink, nullptr); // nothing deeper
+    }
     return true;
 }
 

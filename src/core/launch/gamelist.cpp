@@ -3,6 +3,9 @@
 
 #include "common/names.h"
 #include "launch/folderscan.h"
+#include "titles/gameinfo.h"
+
+#include <QDir>
 
 #include <algorithm>
 #include <array>
@@ -18,10 +21,13 @@ struct Games::Data {
         uint32_t name, key;
         uint16_t nameLen, keyLen;
         bool ascii;
+        uint8_t place; // 0: the folder itself; else the roms folder places[place] in it
     };
     std::vector<char> bytes; // every name and its case-folded sort key
     std::vector<Span> spans;
     std::vector<uint32_t> order; // spans in list order
+    QString folder;
+    std::vector<QByteArray> places{{}};
 };
 using Span = Games::Data::Span;
 
@@ -58,7 +64,14 @@ public:
             key = static_cast<uint32_t>(bytes.size());
             bytes.insert(bytes.end(), folded.cbegin(), folded.cend());
         }
-        m_data.spans.push_back({at, key, static_cast<uint16_t>(len), static_cast<uint16_t>(bytes.size() - key), ascii});
+        m_data.spans.push_back({at, key, static_cast<uint16_t>(len), static_cast<uint16_t>(bytes.size() - key), ascii,
+                                static_cast<uint8_t>(m_data.places.size() - 1)});
+    }
+
+    void enter(const char *romsFolder, size_t len) override
+    {
+        if (m_data.places.size() <= UINT8_MAX) // "roms" has sixteen spellings at most
+            m_data.places.emplace_back(romsFolder, static_cast<qsizetype>(len));
     }
 
     [[nodiscard]] Games::Data sorted() &&
@@ -99,8 +112,12 @@ private:
                 for (Entry *e = run; e != end; ++e)
                     e->head = head(m_data.spans[e->index], offset + Step);
                 sortFrom(run, end, offset + Step);
-            } else { // the same key: the name decides, capitals first; a name in roms/ and beside it is one game
-                std::sort(run, end, [this](const Entry &a, const Entry &b) { return nameBefore(a.index, b.index); });
+            } else { // the same key: the name decides, capitals first; a name in roms/ and beside it is one
+                // game, the one in roms/, where the emulator looks first
+                std::sort(run, end, [this](const Entry &a, const Entry &b) {
+                    return nameBefore(a.index, b.index)
+                        || (!nameBefore(b.index, a.index) && m_data.spans[a.index].place < m_data.spans[b.index].place);
+                });
                 for (Entry *e = run + 1; e != end; ++e)
                     if (!nameBefore(e[-1].index, e->index))
                         e[-1].index = Twice;
@@ -169,8 +186,11 @@ Games scan(const QString &folder)
 {
     Listing listing;
     Games games;
-    if (FolderScan::read(folder, listing))
-        games.d = std::make_shared<const Games::Data>(std::move(listing).sorted());
+    if (FolderScan::read(folder, listing)) {
+        Games::Data data = std::move(listing).sorted();
+        data.folder = folder;
+        games.d = std::make_shared<const Games::Data>(std::move(data));
+    }
     return games;
 }
 
@@ -192,12 +212,15 @@ QString Games::at(int row) const
     return sp.ascii ? QString::fromLatin1(name, len) : FolderScan::decode(QByteArray(name, len));
 }
 
-QStringList Games::toList() const
+QString Games::path(int row) const
 {
-    QStringList names;
-    for (int row = 0; row < size(); ++row)
-        names << at(row);
-    return names;
+    const uint8_t place = d->spans[d->order[static_cast<size_t>(row)]].place;
+    return place ? FolderScan::decode(d->places[place]) + u'/' + at(row) : at(row);
+}
+
+QString Games::folder() const
+{
+    return d ? d->folder : QString();
 }
 
 int Games::gameCount() const
@@ -215,7 +238,13 @@ void Model::setGames(const Games &games)
 {
     beginResetModel();
     m_games = games;
+    m_info.clear();
     endResetModel();
+}
+
+QString Model::path(const QModelIndex &index) const
+{
+    return index.isValid() ? m_games.path(index.row()) : QString();
 }
 
 int Model::rowCount(const QModelIndex &parent) const
@@ -225,9 +254,26 @@ int Model::rowCount(const QModelIndex &parent) const
 
 QVariant Model::data(const QModelIndex &index, int role) const
 {
-    if (!index.isValid() || index.row() >= m_games.size() || (role != Qt::DisplayRole && role != Qt::EditRole))
+    const int row = index.row();
+    if (!index.isValid() || row >= m_games.size())
         return {};
-    return m_games.at(index.row());
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole:
+        return m_games.at(row);
+    case Qt::ToolTipRole:
+    case Qt::WhatsThisRole:
+    case Qt::AccessibleDescriptionRole: {
+        // Read when first asked for, and kept: a start opens no game file.
+        auto it = m_info.find(row);
+        if (it == m_info.end())
+            it = m_info.insert(row,
+                               GameInfo::describe(m_games.at(row), QDir(m_games.folder()).filePath(m_games.path(row))));
+        return *it;
+    }
+    default:
+        return {};
+    }
 }
 
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QAbstractListModel>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -21,7 +22,10 @@ class Games
 public:
     [[nodiscard]] int size() const;
     [[nodiscard]] QString at(int row) const;
-    [[nodiscard]] QStringList toList() const;
+    // Where the entry is in the folder: its name, or its path through the roms folder, in that
+    // folder's own letter case (a name in both places is the one in roms/).
+    [[nodiscard]] QString path(int row) const;
+    [[nodiscard]] QString folder() const;
     // The number the count box shows: the games, that is every entry but the ROM file.
     [[nodiscard]] int gameCount() const;
 
@@ -38,7 +42,8 @@ private:
 // The same on a thread of its own, so that reading a big folder overlaps the program's start.
 [[nodiscard]] std::future<Games> startScan(const QString &folder);
 
-// The game list's model: one row a game, its name made when a view asks for it.
+// The game list's model: one row a game, its name made when a view asks for it; what is known
+// of the game (GameInfo) is its tooltip, its What's This and its description for screen readers.
 class Model : public QAbstractListModel
 {
     Q_OBJECT
@@ -47,12 +52,14 @@ public:
     using QAbstractListModel::QAbstractListModel;
 
     void setGames(const Games &games);
+    [[nodiscard]] QString path(const QModelIndex &index) const; // Games::path()
 
     [[nodiscard]] int rowCount(const QModelIndex &parent = {}) const override;
     [[nodiscard]] QVariant data(const QModelIndex &index, int role) const override;
 
 private:
     Games m_games;
+    mutable QHash<int, QString> m_info; // by row, as asked for
 };
 
 }

@@ -82,15 +82,20 @@ QString Launcher::notSaved(const QString &why) const
     return QStringLiteral("could not save the options in %1: %2").arg(QDir::toNativeSeparators(m_settings.path()), why);
 }
 
-QString Launcher::run(const QString &fileName, const LaunchOptions &options)
+QString Launcher::run(const QString &fileName, const QString &path, const LaunchOptions &options)
 {
-    const CommandLine::Launch launch = CommandLine::prepare(fileName, options);
+    const CommandLine::Launch launch
+        = CommandLine::prepare(fileName, CommandLine::gameArgument(fileName, path), options, games().gameCount() > 0);
     if (launch.refused())
         return launch.refusal;
-    const auto failed = [this](const QString &message, const QString &output) {
+    // After the emulator's last words: a crash with Debug mode on can then be tied to -debug.
+    const auto failed = [this](const QString &message, const QString &output, const QString &command) {
+        const QString commandLine = QStringLiteral("Command line: ") + command;
         Log::line(message);
-        Q_EMIT emulatorFailed(message, output);
+        Log::line(QStringLiteral("command line: ") + command);
+        Q_EMIT emulatorFailed(
+            message, output.isEmpty() || output.endsWith(u'\n') ? output + commandLine : output + u'\n' + commandLine);
     };
-    return Emulator::start(Emulator::candidates(m_folder, qEnvironmentVariable("PATH")),
-                           CommandLine::arguments(launch.commandLine, fileName), m_folder, this, failed);
+    return Emulator::start(Emulator::candidates(m_folder, qEnvironmentVariable("PATH")), launch.args, m_folder, this,
+                           failed);
 }

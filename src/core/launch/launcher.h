@@ -50,14 +50,15 @@ public:
     void keep(const std::optional<LaunchOptions> &options);
     [[nodiscard]] QString saveKept();
 
-    // One press of Run Game: refuses the ROM and an empty selection, otherwise starts the
-    // emulator on the game. Empty when it started; otherwise the warning for the user.
-    [[nodiscard]] QString run(const QString &fileName, const LaunchOptions &options);
+    // One press of Run Game on the game listed as fileName, at `path` in the folder (Games::path):
+    // refuses the ROM and an empty selection, otherwise starts the emulator on the game. Empty
+    // when it started; otherwise the warning for the user.
+    [[nodiscard]] QString run(const QString &fileName, const QString &path, const LaunchOptions &options);
 
 Q_SIGNALS:
-    // A started emulator ended at once with a failure: the warning's line, and the end of what
-    // the emulator printed (empty when it printed nothing or the platform does not say).
-    void emulatorFailed(const QString &message, const QString &output);
+    // A started emulator ended at once with a failure: the warning's line, and the story behind
+    // it (the end of what the emulator printed, where the platform says, and its command line).
+    void emulatorFailed(const QString &message, const QString &details);
 
 private:
     [[nodiscard]] QString notSaved(const QString &why) const;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "launch/process.h"
 
+#include "common/names.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QObject>
@@ -139,20 +141,34 @@ private:
 
 }
 
+QStringList emulatorPrograms()
+{
+    return {Names::Emulator}; // the Linux builds do not run here
+}
+
 bool isProgram(const QString &path)
 {
     return QFileInfo(path).isFile();
 }
 
-QString start(const QString &program, const QStringList &arguments, const QString &workDir, QObject *context,
-              OnEnd onEnd)
+bool isForeignProgram(const QString &)
 {
-    const QString native = QDir::toNativeSeparators(program);
-    QString commandLine = quoted(native);
-    for (const QString &argument : arguments)
-        commandLine += QLatin1Char(' ') + quoted(argument);
-    std::wstring line = commandLine.toStdWString(); // CreateProcessW may write into it
-    const std::wstring app = native.toStdWString();
+    return false; // the loader tells
+}
+
+// The one line Windows gives a program, which it splits itself.
+QString commandText(const QString &program, const QStringList &args)
+{
+    QString line = quoted(QDir::toNativeSeparators(program));
+    for (const QString &arg : args)
+        line += QLatin1Char(' ') + quoted(arg);
+    return line;
+}
+
+QString start(const QString &program, const QStringList &args, const QString &workDir, QObject *context, OnEnd onEnd)
+{
+    std::wstring line = commandText(program, args).toStdWString(); // CreateProcessW may write into it
+    const std::wstring app = QDir::toNativeSeparators(program).toStdWString();
     const std::wstring dir = QDir::toNativeSeparators(workDir).toStdWString();
 
     STARTUPINFOW startup = {};
@@ -162,8 +178,7 @@ QString start(const QString &program, const QStringList &arguments, const QStrin
     PROCESS_INFORMATION info = {};
     if (!CreateProcessW(app.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
                         dir.empty() ? nullptr : dir.c_str(), &startup, &info)) {
-        const QString name = QFileInfo(program).fileName();
-        return QStringLiteral("%1 could not start: %2.").arg(name, systemMessage(GetLastError(), name));
+        return couldNotStart(program, systemMessage(GetLastError(), QFileInfo(program).fileName()));
     }
     AllowSetForegroundWindow(info.dwProcessId); // its window comes to the front, as the user asked for it
     CloseHandle(info.hThread);

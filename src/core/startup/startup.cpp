@@ -38,7 +38,7 @@ const char *const qtFlags[] = {"reverse", "widgetcount", "testability", "nograb"
 
 }
 
-Arguments parse(const QStringList &arguments)
+Request parse(const QStringList &words)
 {
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
@@ -53,22 +53,30 @@ Arguments parse(const QStringList &arguments)
     for (const char *name : qtFlags)
         parser.addOption(QCommandLineOption(QLatin1String(name)));
 
-    Arguments result;
-    const auto finish = [&result](Arguments::Action action, const QString &text) {
+    Request result;
+    const auto finish = [&result](Request::Action action, const QString &text) {
         result.action = action;
         result.text = text;
         return result;
     };
     const auto fail = [&finish](const QString &why) {
-        return finish(Arguments::Action::Fail,
+        return finish(Request::Action::Fail,
                       QStringLiteral("quorix: %1\nTry 'quorix --help' for more information.\n").arg(why));
     };
-    if (!parser.parse(arguments))
+    if (!parser.parse(words)) {
+        // Named as typed ("--bogus"): Qt's own text drops the dashes.
+        const QString name = parser.unknownOptionNames().value(0);
+        for (const QString &word : words.mid(1)) {
+            const QString option = word.section(u'=', 0, 0);
+            if (!name.isEmpty() && (option == u'-' + name || option == QStringLiteral("--") + name))
+                return fail(QStringLiteral("%1: unknown option").arg(option));
+        }
         return fail(parser.errorText());
+    }
     if (parser.isSet(helpOption))
-        return finish(Arguments::Action::Help, QLatin1String(help));
+        return finish(Request::Action::Help, QLatin1String(help));
     if (parser.isSet(versionOption))
-        return finish(Arguments::Action::Version, QStringLiteral("quorix " QUORIX_VERSION "\n"));
+        return finish(Request::Action::Version, QStringLiteral("quorix " QUORIX_VERSION "\n"));
     const QStringList folders = parser.positionalArguments();
     if (folders.size() > 1)
         return fail(QStringLiteral("one folder at most, not %1").arg(folders.size()));
@@ -85,11 +93,11 @@ Arguments parse(const QStringList &arguments)
     return result;
 }
 
-QString gameFolder(const Arguments &arguments)
+QString gameFolder(const Request &request)
 {
-    if (!arguments.folder.isEmpty())
-        return arguments.folder;
-    return arguments.lastFolder ? LastFolder::recall() : QDir::currentPath();
+    if (!request.folder.isEmpty())
+        return request.folder;
+    return request.lastFolder ? LastFolder::recall() : QDir::currentPath();
 }
 
 }

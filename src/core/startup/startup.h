@@ -8,7 +8,7 @@ namespace Startup {
 
 // What the command line asks for: quorix [--last-folder] [FOLDER], --help, --version. Qt's own options
 // (-style, -platform, ...) are let through for QApplication to take.
-struct Arguments {
+struct Request {
     enum class Action { Run, Help, Version, Fail };
     Action action = Action::Run;
     QString folder;          // the games' folder; empty: see gameFolder()
@@ -18,11 +18,12 @@ struct Arguments {
     QString text; // for Help and Version, to stdout; for Fail, to stderr
 };
 
-[[nodiscard]] Arguments parse(const QStringList &arguments);
+// `words`: the command line, the program first.
+[[nodiscard]] Request parse(const QStringList &words);
 
 // The game folder to open: the one given, else with --last-folder the one opened last, else the
 // folder Quorix was started in. Empty when it must be asked for: --last-folder, and none
 // remembered (or it has gone).
-[[nodiscard]] QString gameFolder(const Arguments &arguments);
+[[nodiscard]] QString gameFolder(const Request &request);
 
 }

@@ -3,7 +3,7 @@
 
 #include "common/launchoptions.h"
 
-namespace FormKit {
+namespace Forms {
 
 void tabStopOnChecked(const QButtonGroup *group)
 {

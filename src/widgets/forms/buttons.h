@@ -10,7 +10,7 @@
 #include <QStyleOptionButton>
 #include <QStylePainter>
 
-namespace FormKit {
+namespace Forms {
 
 template <class Button>
 struct ButtonLook;

@@ -5,7 +5,7 @@
 
 #include <QPainter>
 
-namespace FormKit {
+namespace Forms {
 
 static QColor systemColor(SystemColor which, const QPalette &palette)
 {

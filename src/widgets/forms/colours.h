@@ -5,7 +5,7 @@
 
 #include <vector>
 
-namespace FormKit {
+namespace Forms {
 
 // Windows system colours by their index, mapped onto the palette.
 enum class SystemColor { ScrollBar = 0, Menu = 4, WindowText = 8, CaptionText = 9, AppWorkspace = 12 };
@@ -15,7 +15,6 @@ void setFieldBackground(QWidget *field, SystemColor which);
 
 // A line drawn on a window's background; it takes no clicks and no focus.
 struct Line {
-    const char *name;
     int x1, y1, x2, y2; // twips
     SystemColor color;
     int width; // pixels

@@ -2,13 +2,16 @@
 #include "forms/fixedwindow.h"
 
 #include "forms/colours.h"
+#include "forms/fixedsize.h"
 #include "forms/fonts.h"
-#include "forms/stacking.h"
+#include "forms/ownership.h"
+#include "forms/placement.h"
+#include "forms/tofront.h"
 #include "forms/twips.h"
 
 #include <QPushButton>
 
-using namespace FormKit;
+using namespace Forms;
 
 FixedWindow::FixedWindow(const char *name, const QString &title, int widthTwips, int heightTwips)
 {

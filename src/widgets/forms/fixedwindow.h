@@ -17,14 +17,6 @@ class FixedWindow : public QDialog
 {
     Q_OBJECT
 
-public:
-    // The open window of that kind, if any.
-    template <class Window>
-    [[nodiscard]] static Window *instance()
-    {
-        return slot<Window>();
-    }
-
 protected:
     FixedWindow(const char *name, const QString &title, int widthTwips, int heightTwips);
 
@@ -32,7 +24,7 @@ protected:
     QPushButton *addDefaultButton(const char *name, const QString &caption, const QRect &geometry);
 
     // The rules on the background, drawn in the given order.
-    void setLines(std::vector<FormKit::Line> lines) { m_lines = std::move(lines); }
+    void setLines(std::vector<Forms::Line> lines) { m_lines = std::move(lines); }
 
     // The one window of that kind, loaded centred on the owner when it is not open. A closed
     // window may linger hidden until its deferred deletion: that one is not used again.
@@ -70,5 +62,5 @@ private:
     void place(const QWidget *owner);
     void bringToFront();
 
-    std::vector<FormKit::Line> m_lines;
+    std::vector<Forms::Line> m_lines;
 };

@@ -10,7 +10,7 @@
 #include <algorithm>
 #include <iterator>
 
-namespace FormKit {
+namespace Forms {
 
 // Whether the face is installed and draws every character of `sample` itself.
 static bool renders(const QString &family, const QString &sample)

@@ -3,7 +3,7 @@
 
 #include <QFont>
 
-namespace FormKit {
+namespace Forms {
 
 // The classic look the layouts were drawn for: the Windows style and its metrics, unless the
 // user asked for another style (-style, or QT_STYLE_OVERRIDE).

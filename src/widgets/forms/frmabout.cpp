@@ -3,7 +3,7 @@
 
 #include "forms/colours.h"
 #include "forms/icon.h"
-#include "forms/stacking.h"
+#include "forms/modalinput.h"
 #include "forms/titles.h"
 #include "forms/twips.h"
 
@@ -11,7 +11,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 
-using namespace FormKit;
+using namespace Forms;
 
 frmAbout::frmAbout()
     : FixedWindow("frmAbout", Title::About, 3120, 1695)
@@ -38,8 +38,8 @@ frmAbout::frmAbout()
     lblCopyright->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lblCopyright->setGeometry(twips(120, 960, 2775, 615));
 
-    setLines({{"Line1", 120, 720, 3000, 720, SystemColor::AppWorkspace, 3},
-              {"Line2", 120, 720, 3000, 720, SystemColor::CaptionText, 1}});
+    // Line2 lies over Line1: together one engraved rule.
+    setLines({{120, 720, 3000, 720, SystemColor::AppWorkspace, 3}, {120, 720, 3000, 720, SystemColor::CaptionText, 1}});
 }
 
 void frmAbout::mouseReleaseEvent(QMouseEvent *event)

@@ -10,7 +10,15 @@
 #include <QLabel>
 #include <QPushButton>
 
-using namespace FormKit;
+using namespace Forms;
+
+namespace {
+// The arrows' captions: the Symbol font's codes 0xAC to 0xAF, as the characters they draw.
+constexpr char16_t LeftArrow = u'\u2190';
+constexpr char16_t UpArrow = u'\u2191';
+constexpr char16_t RightArrow = u'\u2192';
+constexpr char16_t DownArrow = u'\u2193';
+}
 
 frmKeys::frmKeys()
     : FixedWindow("frmKeys", Title::Keys, 6375, 3765)
@@ -21,10 +29,10 @@ frmKeys::frmKeys()
     buildLeftKeys();
     buildRightKeys();
     buildNotes();
-    // Line2 lies over Line1: together one engraved rule.
-    setLines({{"Line3", 3120, 2760, 3120, 120, SystemColor::WindowText, 1},
-              {"Line1", 120, 2880, 6240, 2880, SystemColor::AppWorkspace, 3},
-              {"Line2", 240, 2880, 6120, 2880, SystemColor::CaptionText, 1}});
+    // Line3 divides the two layouts; Line2 lies over Line1: together one engraved rule.
+    setLines({{3120, 2760, 3120, 120, SystemColor::WindowText, 1},
+              {120, 2880, 6240, 2880, SystemColor::AppWorkspace, 3},
+              {240, 2880, 6120, 2880, SystemColor::CaptionText, 1}});
 }
 
 QLabel *frmKeys::label(const char *name, const QString &caption, Face face, const QRect &box)

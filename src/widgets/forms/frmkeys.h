@@ -19,17 +19,11 @@ public:
     // Shows the one keys window, loading it centred on the owner when it is not open.
     static frmKeys *showWindow(const QWidget *owner);
 
-    // The arrows' captions: the Symbol font's codes 0xAC to 0xAF, as the characters they draw.
-    static constexpr char16_t LeftArrow = u'\u2190';
-    static constexpr char16_t UpArrow = u'\u2191';
-    static constexpr char16_t RightArrow = u'\u2192';
-    static constexpr char16_t DownArrow = u'\u2193';
-
 private:
     void buildLeftKeys();
     void buildRightKeys();
     void buildNotes();
-    QLabel *label(const char *name, const QString &caption, FormKit::Face face, const QRect &box);
+    QLabel *label(const char *name, const QString &caption, Forms::Face face, const QRect &box);
     void cmdOK_Click();
 
     QPushButton *cmdOK = nullptr;

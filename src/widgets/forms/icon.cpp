@@ -5,7 +5,7 @@
 
 #include <utility>
 
-namespace FormKit {
+namespace Forms {
 
 static QImage iconImage()
 {

@@ -4,7 +4,7 @@
 #include <QIcon>
 #include <QPixmap>
 
-namespace FormKit {
+namespace Forms {
 
 // The program icon: the one 32 x 32 picture in 16 colours, scaled without smoothing (crisp
 // pixels) to the sizes desktops ask for, and to the screen's scale for the About picture.

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "forms/labels.h"
 
-namespace FormKit {
+namespace Forms {
 
 void sizeToText(QLabel *label, const QRect &box)
 {

@@ -3,7 +3,7 @@
 
 #include <QLabel>
 
-namespace FormKit {
+namespace Forms {
 
 // Sizes a label to its caption, keeping the horizontal centre and the top of its design box,
 // so that captions meant to line up still do in whatever face stands in.

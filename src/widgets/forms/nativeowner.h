@@ -12,8 +12,4 @@ namespace NativeOwner {
 // (QWindow::setTransientParent(nullptr)). Qt passes a window's owner on only when it is shown.
 void release(QWindow *window);
 
-// Whether a click on a window gives the keyboard to the windows it owns instead (Weston's shell
-// does so), which leaves the owner unusable beside a window that does not hold the input.
-[[nodiscard]] bool ownedTakeKeyboard();
-
 }

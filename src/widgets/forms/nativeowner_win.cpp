@@ -15,10 +15,4 @@ void release(QWindow *window)
         SetWindowLongPtrW(reinterpret_cast<HWND>(window->winId()), GWLP_HWNDPARENT, 0);
 }
 
-// A click on an owner activates the owner.
-bool ownedTakeKeyboard()
-{
-    return false;
-}
-
 }

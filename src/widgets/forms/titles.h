@@ -12,4 +12,5 @@ inline const QString Warning = QStringLiteral("Warning-Quorix");
 inline const QString Keys = QStringLiteral("Keys- Quorix");
 inline const QString About = QStringLiteral("About-Quorix ver " QUORIX_VERSION);
 inline const QString ChooseFolder = QStringLiteral("Open Game Folder - Quorix");
+inline const QString ChooseGames = QStringLiteral("Where are your games? - Quorix"); // at the first start
 }

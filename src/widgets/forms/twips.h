@@ -3,7 +3,7 @@
 
 #include <QRect>
 
-namespace FormKit {
+namespace Forms {
 
 // Layouts are measured in twips; at 96 dpi fifteen make a pixel.
 [[nodiscard]] constexpr int px(int twips)

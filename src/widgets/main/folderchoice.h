@@ -12,6 +12,10 @@ namespace FolderChoice {
 // none), starting at `from`. The folder chosen, or empty when the user cancelled.
 [[nodiscard]] QString ask(QWidget *parent, const QString &from);
 
+// The first start's question, before any window: which folder holds the games, said in the
+// chooser, which opens where the games most likely are.
+[[nodiscard]] QString askFirst();
+
 // The folder being dragged from a file manager, or empty when it is not one folder.
 [[nodiscard]] QString dropped(const QMimeData *data);
 

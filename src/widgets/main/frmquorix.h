@@ -50,7 +50,7 @@ protected:
     void dropEvent(QDropEvent *event) override;
 
 private:
-    using StickButtons = std::array<FormKit::RadioButton *, Stick::ModeCount>; // by mode, not place
+    using StickButtons = std::array<Forms::RadioButton *, Stick::ModeCount>; // by mode, not place
 
     void buildGameList(QWidget *client);
     QGroupBox *buildStickFrame(QWidget *client, int stick, StickButtons &buttons, QButtonGroup *&group);
@@ -87,10 +87,10 @@ private:
     StickButtons optS2{};
     QButtonGroup *m_groupS1 = nullptr;
     QButtonGroup *m_groupS2 = nullptr;
-    FormKit::CheckBox *chkDebug = nullptr;
-    FormKit::CheckBox *chkNoLimit = nullptr;
-    FormKit::CheckBox *chkNoSound = nullptr;
-    FormKit::CheckBox *ChkNoVoice = nullptr;
+    Forms::CheckBox *chkDebug = nullptr;
+    Forms::CheckBox *chkNoLimit = nullptr;
+    Forms::CheckBox *chkNoSound = nullptr;
+    Forms::CheckBox *ChkNoVoice = nullptr;
     QPushButton *cmdRun = nullptr;
     QPushButton *cmdAbout = nullptr;
     QPushButton *cmdExit = nullptr;

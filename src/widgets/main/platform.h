@@ -4,7 +4,6 @@
 // Where starting the program differs between Linux and Windows: platform_unix.cpp and
 // platform_win.cpp each implement it.
 
-#include <QByteArray>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -15,35 +14,26 @@ class QSocketNotifier;
 
 namespace Platform {
 
-// The command line as the user gave it, before the application object exists. On Windows from
-// the UTF-16 command line, so that a folder with letters outside the ANSI code page arrives whole.
-[[nodiscard]] QStringList arguments(int argc, char *argv[]);
+// The command line's words as the user gave them, before the application object exists. On Windows
+// from the UTF-16 command line, so that a folder with letters outside the ANSI code page arrives whole.
+[[nodiscard]] QStringList commandWords(int argc, char *argv[]);
 
 // Shows text that has no window to go to (--help, --version, a command-line mistake) where the
 // user sees it: the terminal; on Windows the console Quorix was started from, or else a message box.
 void tell(const QString &text, bool isError);
 
-// Why no window can open, said plainly before Qt tries (it would abort with a core dump); empty
-// when one can. platformGiven: -platform on the command line names where to draw.
-[[nodiscard]] QString noDisplay(bool platformGiven);
-
-// The platform for Qt when the user named none (-platform, QT_QPA_PLATFORM), or empty for Qt's own
-// choice. Under GNOME that is XWayland: on its Wayland side mutter draws no title bars (Qt's own
-// show minimize and maximize on every window and cut a short window's title) and does not centre
-// a dialog on its owner; as an X11 window manager it does both.
-[[nodiscard]] QByteArray preferredPlatform(bool platformGiven);
-
-// Turns a request to end from outside (SIGTERM, SIGHUP, SIGINT) into a Qt signal delivered by the
-// event loop, so that the program then ends as its close box ends it. Handlers are in place from
-// construction; the notifier that reports them needs the application object. On Windows there is
-// nothing to watch: a logoff or shutdown reaches the program as QGuiApplication::commitDataRequest.
-class TerminationWatcher : public QObject
+// The ends that come from outside the windows. A request to end (SIGTERM, SIGHUP, SIGINT) becomes
+// a Qt signal delivered by the event loop, so that the program then ends as its close box ends it;
+// handlers are in place from construction, and the notifier that reports them needs the
+// application object. The display may go too. On Windows there is nothing to watch: a logoff or
+// shutdown reaches the program as QGuiApplication::commitDataRequest.
+class EndWatcher : public QObject
 {
     Q_OBJECT
 
 public:
-    TerminationWatcher();
-    ~TerminationWatcher() override;
+    EndWatcher();
+    ~EndWatcher() override;
 
     // Starts reporting; call once the application object exists.
     void listen();

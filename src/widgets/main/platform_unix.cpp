@@ -16,7 +16,7 @@
 
 namespace Platform {
 
-QStringList arguments(int argc, char *argv[])
+QStringList commandWords(int argc, char *argv[])
 {
     QStringList list;
     for (int i = 0; i < argc; ++i)
@@ -27,23 +27,6 @@ QStringList arguments(int argc, char *argv[])
 void tell(const QString &text, bool isError)
 {
     isError ? Log::text(text) : Log::output(text);
-}
-
-QString noDisplay(bool platformGiven)
-{
-    if (platformGiven || !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || !qEnvironmentVariableIsEmpty("DISPLAY")
-        || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
-        return {};
-    return QStringLiteral("no display to open a window on (DISPLAY and WAYLAND_DISPLAY are not set)");
-}
-
-QByteArray preferredPlatform(bool platformGiven)
-{
-    if (platformGiven || !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || qEnvironmentVariableIsEmpty("DISPLAY")
-        || qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
-        return {};
-    const QStringList desktops = qEnvironmentVariable("XDG_CURRENT_DESKTOP").split(QLatin1Char(':'));
-    return desktops.contains(QLatin1String("GNOME"), Qt::CaseInsensitive) ? QByteArray("xcb") : QByteArray();
 }
 
 namespace {
@@ -85,7 +68,7 @@ void onMessage(QtMsgType type, const QMessageLogContext &context, const QString 
 
 }
 
-TerminationWatcher::TerminationWatcher()
+EndWatcher::EndWatcher()
 {
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, signalPipe) != 0)
         return;
@@ -97,7 +80,7 @@ TerminationWatcher::TerminationWatcher()
         sigaction(number, &action, nullptr);
 }
 
-TerminationWatcher::~TerminationWatcher()
+EndWatcher::~EndWatcher()
 {
     for (int number : watchedSignals)
         std::signal(number, SIG_DFL);
@@ -113,7 +96,7 @@ TerminationWatcher::~TerminationWatcher()
     }
 }
 
-void TerminationWatcher::listen()
+void EndWatcher::listen()
 {
     if (signalPipe[0] < 0 || m_notifier)
         return;
@@ -125,7 +108,7 @@ void TerminationWatcher::listen()
     });
 }
 
-void TerminationWatcher::onDisplayLost(std::function<QString()> last)
+void EndWatcher::onDisplayLost(std::function<QString()> last)
 {
     {
         const std::lock_guard lock(displayLossMutex);

@@ -7,7 +7,7 @@
 
 namespace Platform {
 
-QStringList arguments(int, char *[])
+QStringList commandWords(int, char *[])
 {
     QStringList list;
     int count = 0;
@@ -53,16 +53,6 @@ bool writeTo(DWORD which, const QString &text)
 
 }
 
-QString noDisplay(bool)
-{
-    return {}; // Windows always has its desktop
-}
-
-QByteArray preferredPlatform(bool)
-{
-    return {};
-}
-
 void tell(const QString &text, bool isError)
 {
     if (writeTo(isError ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE, text))
@@ -71,9 +61,9 @@ void tell(const QString &text, bool isError)
     MessageBoxW(nullptr, wide.c_str(), L"Quorix", MB_OK | (isError ? MB_ICONERROR : MB_ICONINFORMATION));
 }
 
-TerminationWatcher::TerminationWatcher() = default;
-TerminationWatcher::~TerminationWatcher() = default;
-void TerminationWatcher::listen() { }
-void TerminationWatcher::onDisplayLost(std::function<QString()>) { } // a Windows session has no display to lose
+EndWatcher::EndWatcher() = default;
+EndWatcher::~EndWatcher() = default;
+void EndWatcher::listen() { }
+void EndWatcher::onDisplayLost(std::function<QString()>) { } // a Windows session has no display to lose
 
 }
