@@ -2,7 +2,7 @@
 // Stands in for the emulator: records its working folder, how it was called and its arguments
 // in o2em-<pid>.args (on Windows the arguments as the Microsoft C runtime splits them, and the
 // window state it was asked for), then behaves as the real one does in the situation named by
-// O2EM_STANDIN: exit0, exit3, segv, runner, and on Linux flood. By default it stays alive a
+// O2EM_STANDIN: exit0, exit3, segv, and on Linux flood. By default it stays alive a
 // while, as a running game does. (What a shell script can do, the tests write as one.)
 #include <cstdio>
 #include <cstdlib>
@@ -65,7 +65,7 @@ static std::string shown()
 }
 
 // What only the Linux build prints: Windows does not read a window program's output.
-static int linuxOnly(const std::string &mode, const std::string &record)
+static int linuxOnly(const std::string &mode)
 {
     if (mode == "flood") {                          // 1 MiB at once, then its last 60 KiB in one write as it ends, the
         static char block[1 << 20], last[60 << 10]; // reason's line ended as a DOS-minded program may
@@ -76,16 +76,6 @@ static int linuxOnly(const std::string &mode, const std::string &record)
         std::memset(last, 'x', sizeof last);
         std::memcpy(last + sizeof last - (sizeof reason - 1), reason, sizeof reason - 1);
         endWithWordsInThePipe(last, sizeof last);
-    }
-    if (mode == "runner") { // a line every 100 ms, and a count of them beside the record
-        for (int line = 1; line <= 300; ++line) {
-            std::printf("frame %d\n", line);
-            std::fflush(stdout);
-            if (FILE *count = std::fopen((record + ".lines").c_str(), "wb"))
-                std::fprintf(count, "%d", line), std::fclose(count);
-            usleep(100000);
-        }
-        return 0;
     }
     for (int fd = 0; fd < 3; ++fd)
         close(fd); // nothing of the test's output is kept open while it lingers
@@ -121,7 +111,7 @@ int main(int argc, Char *argv[])
         std::fflush(stdout);
         std::raise(SIGSEGV);
     }
-    if (const int status = linuxOnly(mode, record); status >= 0)
+    if (const int status = linuxOnly(mode); status >= 0)
         return status;
     sleep(3);
 #endif

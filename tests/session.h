@@ -4,8 +4,6 @@
 // The main window as a user meets it, on a scratch game folder, with named ways to act on it.
 
 #include "forms/fonts.h"
-#include "forms/frmkeys.h"
-#include "forms/frmwarning.h"
 #include "launch/launcher.h"
 #include "main/frmquorix.h"
 #include "testkit.h"
@@ -21,8 +19,28 @@
 #include <memory>
 
 // What quorix.cfg is before the window opens.
-enum class Config { Missing, Bytes, Folder, Fifo, DanglingLink, HugeZeros };
+enum class Config { Missing, Bytes, Folder, Fifo, HugeZeros };
 Q_DECLARE_METATYPE(Config)
+
+namespace TestKit {
+
+// The open window of that name, if any (a closed one may linger, hidden, until its deletion).
+inline QWidget *openWindow(const char *name)
+{
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (w->objectName() == QLatin1String(name) && w->isVisible())
+            return w;
+    return nullptr;
+}
+
+// The warning window's message whole, as screen readers are given it; none while it is not open.
+inline QString warning()
+{
+    const QWidget *w = openWindow("frmWarning");
+    return w ? w->findChild<QLineEdit *>("txtWarning")->accessibleDescription() : QString();
+}
+
+}
 
 class Session
 {
@@ -34,21 +52,16 @@ public:
     // Makes quorix.cfg, then opens the main window, shown and active.
     bool open(Config config = Config::Missing, const QByteArray &bytes = {})
     {
-        const QString cfg = folder.file(QStringLiteral("quorix.cfg"));
-        const QByteArray path = QFile::encodeName(cfg);
-        const bool made = config == Config::Missing
-            || (config == Config::Bytes && folder.write(QStringLiteral("quorix.cfg"), bytes))
-            || (config == Config::Folder && QDir().mkdir(cfg)) || (config == Config::Fifo && TestKit::makeFifo(path))
-            || (config == Config::DanglingLink && QFile::link(folder.file(QStringLiteral("gone.cfg")), cfg))
-            || (config == Config::HugeZeros && folder.write(QStringLiteral("quorix.cfg"))
-                && QFile::resize(cfg, 100 << 20));
-        if (!made)
-            return false;
+        const QString cfg = folder.file("quorix.cfg");
+        const bool made = config == Config::Missing || (config == Config::Bytes && folder.write("quorix.cfg", bytes))
+            || (config == Config::Folder && QDir().mkdir(cfg))
+            || (config == Config::Fifo && TestKit::makeFifo(QFile::encodeName(cfg)))
+            || (config == Config::HugeZeros && folder.write("quorix.cfg") && QFile::resize(cfg, 100 << 20));
         launcher = std::make_unique<Launcher>(folder.path());
         window = std::make_unique<frmQuorix>(*launcher);
         window->show();
         QApplication::setActiveWindow(window.get());
-        return QTest::qWaitForWindowActive(window.get());
+        return made && QTest::qWaitForWindowActive(window.get());
     }
     // The window ends (its object goes), as at the program's end.
     void end() { window.reset(); }
@@ -60,7 +73,7 @@ public:
     }
     [[nodiscard]] QByteArray options() const { return TestKit::text(window->options()); }
     [[nodiscard]] QString focus() const { return qApp->focusWidget() ? qApp->focusWidget()->objectName() : QString(); }
-    [[nodiscard]] QString count() const { return find<QLineEdit>(QStringLiteral("txtCount"))->text(); }
+    [[nodiscard]] QString count() const { return find<QLineEdit>("txtCount")->text(); }
 
     void click(const QString &name) { QTest::mouseClick(find(name), Qt::LeftButton); }
     void choose(const QString &menuItem) { find<QAction>(menuItem)->trigger(); }
@@ -71,35 +84,27 @@ public:
         target->setFocus();
         QTest::keyClick(target, key, modifiers);
     }
-    // Alt and a letter through the window system, where access keys are resolved.
-    void alt(Qt::Key letter)
+    // The game's entry in the list (invalid when none has that name).
+    [[nodiscard]] QModelIndex entry(const QString &game) const
     {
-        QTest::keyClick(window->windowHandle(), letter, Qt::AltModifier);
-        for (const QPushButton *button : window->findChildren<QPushButton *>()) // it clicks a moment later
-            QTRY_VERIFY(!button->isDown());
+        const QAbstractItemModel *model = find<QListView>("filList")->model();
+        return model->match(model->index(0, 0), Qt::DisplayRole, game, 1, Qt::MatchExactly | Qt::MatchCaseSensitive)
+            .value(0);
     }
-    void select(const QString &game)
+    void select(const QString &game) // an empty name clears the selection
     {
-        auto *list = find<QListView>(QStringLiteral("filList"));
+        auto *list = find<QListView>("filList");
         list->clearSelection();
         if (!game.isEmpty())
-            list->setCurrentIndex(row(game));
+            list->setCurrentIndex(entry(game));
     }
     void doubleClick(const QString &game) // a first click only selects
     {
-        auto *list = find<QListView>(QStringLiteral("filList"));
-        const QPoint at = list->visualRect(row(game)).center();
+        auto *list = find<QListView>("filList");
+        const QPoint at = list->visualRect(entry(game)).center();
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
         QTRY_COMPARE(window->fileName(), game);
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
-    }
-
-private:
-    [[nodiscard]] QModelIndex row(const QString &game) const
-    {
-        const QAbstractItemModel *model = find<QListView>(QStringLiteral("filList"))->model();
-        return model->match(model->index(0, 0), Qt::DisplayRole, game, 1, Qt::MatchExactly | Qt::MatchCaseSensitive)
-            .value(0);
     }
 };
 
@@ -111,37 +116,18 @@ inline const auto click = [](const QString &name) -> Step { return [name](Sessio
 inline const auto key = [](Qt::Key k, const QString &on, Qt::KeyboardModifiers m = {}) -> Step {
     return [=](Session &s) { s.press(k, on, m); };
 };
-inline const auto alt = [](Qt::Key k) -> Step { return [k](Session &s) { s.alt(k); }; };
+// Alt and a letter through the window system, where access keys are resolved.
+inline const auto alt = [](Qt::Key k) -> Step {
+    return [k](Session &s) { QTest::keyClick(s.window->windowHandle(), k, Qt::AltModifier); };
+};
 inline const auto choose = [](const QString &item) -> Step { return [item](Session &s) { s.choose(item); }; };
 // An empty name clears the selection.
 inline const auto pick = [](const QString &game) -> Step { return [game](Session &s) { s.select(game); }; };
 inline const auto doubleClick = [](const QString &game) -> Step { return [game](Session &s) { s.doubleClick(game); }; };
 }
 
-namespace TestKit {
-
-// The warning window's message whole, as screen readers are given it above what the emulator
-// printed; none while it is not open.
-// The open window of that name, if any (a closed one may linger, hidden, until its deletion).
-template <class W>
-W *openWindow(const char *name)
-{
-    for (QWidget *w : QApplication::topLevelWidgets())
-        if (w->objectName() == QLatin1String(name) && w->isVisible())
-            return qobject_cast<W *>(w);
-    return nullptr;
-}
-
-inline QString warning()
-{
-    const auto *w = openWindow<frmWarning>("frmWarning");
-    return w ? w->findChild<QLineEdit *>("txtWarning")->accessibleDescription() : QString();
-}
-
-}
-
-// What every suite of windows shares: the look main() gives them, Quorix's own settings in a
-// scratch folder, and no secondary window left over from one row to the next.
+// What every suite of windows shares: the look main() gives them, Quorix's and Qt's own per-user
+// settings in a scratch folder, and no secondary window left over from one row to the next.
 class WindowSuite : public QObject
 {
     Q_OBJECT
@@ -158,8 +144,8 @@ private Q_SLOTS:
     }
     void cleanup()
     {
-        delete TestKit::openWindow<frmKeys>("frmKeys");
-        delete TestKit::openWindow<frmWarning>("frmWarning");
+        for (const char *name : {"frmKeys", "frmWarning"})
+            delete TestKit::openWindow(name);
         qunsetenv("O2EM_STANDIN");
     }
 };

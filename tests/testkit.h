@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// Shared by the tests: a scratch working folder, files in it, the stand-in emulator. What
-// differs between Unix and Windows (child processes, users, file modes, FIFOs, links) is in
-// platformkit.h, tests/unix/ or tests/win/ as the build chooses.
+// Shared by the tests: a scratch game folder, files in it, the stand-in emulator and what it
+// recorded. What differs between Unix and Windows (child processes, users, file modes, FIFOs)
+// is in platformkit.h, tests/unix/ or tests/win/ as the build chooses.
 
-#include "settings/settingscodec.h"
+#include "common/launchoptions.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -18,16 +18,14 @@ namespace TestKit {
 enum Need {
     Always,
     Fifos,
-    Links,
     FolderModes,
     FaultInjection,
-    ByteNames,
     CaseSensitiveNames,
     PlainNames,
     LinuxEmulators,
     EmulatorOutput,
     ConsoleProgram,
-    HiddenMarks
+    LostDisplay,
 };
 }
 Q_DECLARE_METATYPE(TestKit::Need)
@@ -44,10 +42,13 @@ Q_DECLARE_METATYPE(TestKit::Need)
 
 namespace TestKit {
 
-// Options as the tables give them: the six values of the settings record.
+// Options as the record's six values read aloud ("1,0,0,0,1,0"), or "fails".
 inline QByteArray text(const std::optional<LaunchOptions> &o)
 {
-    return o ? SettingsCodec::encode(*o).trimmed() : "fails";
+    const auto n = [](std::optional<qint16> v) { return v ? QByteArray::number(*v) : QByteArray(); };
+    return o ? n(o->debug) + ',' + n(o->noLimit) + ',' + n(o->noSound) + ',' + n(o->noVoice) + ',' + n(o->stick1) + ','
+            + n(o->stick2)
+             : "fails";
 }
 
 // A fresh temporary folder that is the working folder while this object lives.
@@ -62,16 +63,17 @@ public:
     ~WorkFolder()
     {
         QDir::setCurrent(m_previous);
-        unlock(m_dir.path()); // so that it can be removed
+        setMode(m_dir.path(), 0755); // so that it can be removed
     }
 
     [[nodiscard]] QString path() const { return m_dir.path(); }
     [[nodiscard]] QString file(const QString &name) const { return m_dir.filePath(name); }
-    bool write(const QString &name, const QByteArray &bytes = {}) const { return put(file(name), bytes); }
-    static bool put(const QString &path, const QByteArray &bytes)
+    // The file at `name`, its folders made.
+    bool write(const QString &name, const QByteArray &bytes = {}) const
     {
-        QFile f(path);
-        return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+        QFile f(file(name));
+        return QDir(path()).mkpath(QFileInfo(name).path()) && f.open(QIODevice::WriteOnly)
+            && f.write(bytes) == bytes.size();
     }
     [[nodiscard]] QByteArray read(const QString &name = QStringLiteral("quorix.cfg")) const
     {
@@ -81,11 +83,10 @@ public:
 
     // The stand-in emulator under the given name (a path relative to this folder); it records
     // each start in o2em-<pid>.args and then stays alive for a while.
-    bool installEmulator(const QString &name = QStringLiteral("O2EM.EXE")) const
+    bool installEmulator(const QString &name) const
     {
-        QDir(path()).mkpath(QFileInfo(file(name)).path());
-        return QFile::copy(QCoreApplication::applicationDirPath() + QStringLiteral("/" FAKE_O2EM),
-                           file(name)); // built beside the tests
+        return write(name) && QFile::remove(file(name)) // its folder made
+            && QFile::copy(QCoreApplication::applicationDirPath() + QStringLiteral("/" FAKE_O2EM), file(name));
     }
     // Each start as "folder | program | arguments...", one line a start; waits a few seconds for
     // `count` starts (for none, a moment, in which a start would have shown).
@@ -98,14 +99,13 @@ public:
         QStringList all;
         for (const QString &f : QDir(path()).entryList(pattern)) {
             QByteArray bytes = read(f);
-            // On Windows the stand-in's rename holds the file a moment after the name shows (open for
-            // deletion, unshared).
+            // On Windows the stand-in's rename holds the file a moment after the name shows.
             for (int waited = 0; bytes == "<missing>" && waited < 1000; waited += 10)
                 QTest::qWait(10), bytes = read(f);
-            QStringList start = QString::fromUtf8(bytes.chopped(1)).split(QChar(0)); // each ends in a NUL
+            QStringList start = QString::fromUtf8(bytes.chopped(1)).split(QChar(0)); // each field ends in a NUL
             for (qsizetype i = 0; i < qMin<qsizetype>(startHead({}, {}).size(), start.size()); ++i)
                 start[i] = QDir::fromNativeSeparators(start[i]); // the folder and the program, as Qt writes paths
-            all << start.join(" | ");
+            all << start.join(QStringLiteral(" | "));
         }
         return all;
     }

@@ -63,7 +63,7 @@ int main(int argc, char *argv[])
         watcher.listen();
         const auto cancel = QObject::connect(&watcher, &Platform::EndWatcher::requested, &app,
                                              [] { QCoreApplication::exit(0); }); // a kill cancels the chooser
-        const QString chosen = FolderChoice::askFirst();
+        const QString chosen = FolderChoice::askFirst(QDir::homePath());
         QObject::disconnect(cancel);
         if (chosen.isEmpty())
             return 0; // nothing opened, nothing written

@@ -1,21 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// The tests' Unix side: running a piece of a test in a child process or as an unprivileged
-// user, file modes, and the kinds of entry only Unix has. tests/win/platformkit.h is the same
-// for Windows.
+// The tests' Unix side: a piece of a test run as an unprivileged user, file modes, and FIFOs.
+// tests/win/platformkit.h is the same for Windows.
 
 #include <QByteArray>
-#include <QDir>
 #include <QFile>
 #include <QStringList>
 
 #include <csignal>
 #include <functional>
-#include <memory>
 
-#include <fcntl.h>
-#include <grp.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -23,21 +18,16 @@
 
 namespace TestKit {
 
-inline const char *lacks(Need need)
+inline const char *lacks(Need)
 {
-    return need == HiddenMarks ? "Linux marks no file hidden but by a leading dot (the row \"hidden\")"
-                               : nullptr; // the other rows are written on Linux
-}
-inline bool markHidden(const QByteArray &, bool)
-{
-    return false;
+    return nullptr; // the rows are written on Linux
 }
 
 // What Linux says where Windows says otherwise (tests/win/platformkit.h).
 inline const QString notAProgram = QStringLiteral("O2EM.EXE could not start: exec format error.");
-inline const QString crashed = QStringLiteral("O2EM.EXE crashed (segmentation fault).");
-inline const QString crashPrinted = QStringLiteral("O2EM v1.51\n"); // its banner, read from its output
-inline const QString unaskedStyle = QStringLiteral("windows");      // Qt's Windows style stands in for the system's
+inline const QString noEmulator = QStringLiteral("No O2EM.EXE, o2em or o2em2 in the game folder or on PATH.");
+inline const QString crashed = QStringLiteral("O2EM.EXE crashed (segmentation fault).\nO2EM v1.51"); // its banner read
+inline const QString unaskedStyle = QStringLiteral("windows"); // Qt's Windows style stands in for the system's
 // How the stand-in records a start before its arguments: its working folder and its program.
 inline QStringList startHead(const QString &folder, const QString &program)
 {
@@ -59,66 +49,37 @@ inline bool handles(qint64 pid, int signal)
     return text.mid(text.indexOf("SigCgt:") + 7, 17).trimmed().toULongLong(nullptr, 16) & (1ull << (signal - 1));
 }
 
-// Runs body in a child process where file modes hold: as "nobody" when run as root. Returns
-// what body returns, or "<child failed>".
-inline QByteArray asUser(const std::function<QByteArray()> &body)
+// Runs body where file modes hold: as "nobody" when run as root, that user given `paths` first, and
+// root again after. A full disk (fullDisk()) lasts as long.
+inline QByteArray asUser(const QStringList &paths, const std::function<QByteArray()> &body)
 {
-    int out[2];
-    if (pipe(out) != 0)
-        return "<no pipe>";
-    const pid_t pid = fork();
-    if (pid == 0) {
-        if (geteuid() == 0
-            && (setgroups(0, nullptr) != 0 || setresgid(65534, 65534, 65534) != 0
-                || setresuid(65534, 65534, 65534) != 0))
-            _exit(1);
-        const QByteArray said = body();
-        _exit(write(out[1], said.constData(), static_cast<size_t>(said.size())) == said.size() ? 0 : 1);
-    }
-    close(out[1]);
-    QFile child;
-    child.open(out[0], QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
-    const QByteArray said = child.readAll();
-    int status = 0;
-    return pid > 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0
-        ? said
-        : "<child failed>";
+    const bool root = geteuid() == 0;
+    for (const QString &path : paths)
+        if (root && chown(QFile::encodeName(path).constData(), 65534, 65534) != 0)
+            return "<chown failed>";
+    if (root && (setresgid(65534, 65534, 0) != 0 || setresuid(65534, 65534, 0) != 0))
+        return "<no other user>";
+    const QByteArray said = body();
+    const rlimit unlimited{RLIM_INFINITY, RLIM_INFINITY}; // a full disk over
+    if ((root && (setresuid(0, 0, 0) != 0 || setresgid(0, 0, 0) != 0)) || setrlimit(RLIMIT_FSIZE, &unlimited) != 0)
+        qFatal("could not be root again, or lift the file size limit");
+    return said;
 }
-
-// Gives a path to the user asUser() runs as, who may then change its mode.
-inline void handOver(const QString &path)
-{
-    const QByteArray p = QFile::encodeName(path);
-    if (geteuid() == 0 && chown(p.constData(), 65534, 65534) != 0)
-        qFatal("chown %s", p.constData());
-}
-inline void setMode(const QString &path, mode_t mode)
-{
-    chmod(QFile::encodeName(path).constData(), mode);
-}
-
-// Makes a scratch folder removable again, whatever a test left its mode at.
-inline void unlock(const QString &folder)
-{
-    chmod(QFile::encodeName(folder).constData(), 0755);
-}
-
-// The kinds of entry a game folder can hold, each at a path given as the file system's bytes.
-inline bool makeFile(const QByteArray &path)
-{
-    return close(open(path.constData(), O_CREAT | O_WRONLY, 0644)) == 0;
-}
-inline bool makeFifo(const QByteArray &path)
-{
-    return mkfifo(path.constData(), 0644) == 0;
-}
-
 // A full disk, as far as this process goes: the file size limit stops a write after a few bytes.
 inline void fullDisk()
 {
     signal(SIGXFSZ, SIG_IGN);
-    const rlimit limit{4, 4};
+    const rlimit limit{4, RLIM_INFINITY};
     setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+inline void setMode(const QString &path, mode_t mode)
+{
+    chmod(QFile::encodeName(path).constData(), mode);
+}
+inline bool makeFifo(const QByteArray &path)
+{
+    return mkfifo(path.constData(), 0644) == 0;
 }
 
 }

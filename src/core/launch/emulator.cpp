@@ -36,7 +36,7 @@ QString optionNamed(const QString &reason, const QStringList &args)
     const QString flag = named.match(reason).captured(1);
     for (int option = 0; option < CommandLine::OptionCount && !flag.isEmpty(); ++option) {
         const QString dashed = u'-' + QLatin1String(CommandLine::Options[option].flag);
-        if (flag == QLatin1String(CommandLine::Options[option].flag)
+        if (flag.compare(QLatin1String(CommandLine::Options[option].flag), Qt::CaseInsensitive) == 0
             && std::any_of(args.cbegin(), args.cend(),
                            [&dashed](const QString &a) { return a == dashed || a.startsWith(dashed + u'='); }))
             return CommandLine::caption(CommandLine::Option(option));

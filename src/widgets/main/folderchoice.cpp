@@ -19,13 +19,13 @@ QString ask(QWidget *parent, const QString &from)
     return QFileDialog::getExistingDirectory(parent, Title::ChooseFolder, from);
 }
 
-QString askFirst()
+QString askFirst(const QString &home)
 {
-    // The usual homes of the emulator and of games, in the home folder; else the home folder.
-    QString from = QDir::homePath();
+    // The usual homes of the emulator and of games; else the home folder itself.
+    QString from = home;
     for (const char *usual : {"o2em2", "o2em", "O2EM", "Games", "games"}) {
-        if (QFileInfo(QDir::home().filePath(QLatin1String(usual))).isDir()) {
-            from = QDir::home().filePath(QLatin1String(usual));
+        if (const QString folder = QDir(home).filePath(QLatin1String(usual)); QFileInfo(folder).isDir()) {
+            from = folder;
             break;
         }
     }

@@ -13,8 +13,8 @@ namespace FolderChoice {
 [[nodiscard]] QString ask(QWidget *parent, const QString &from);
 
 // The first start's question, before any window: which folder holds the games, said in the
-// chooser, which opens where the games most likely are.
-[[nodiscard]] QString askFirst();
+// chooser, which opens where the games most likely are in the `home` folder.
+[[nodiscard]] QString askFirst(const QString &home);
 
 // The folder being dragged from a file manager, or empty when it is not one folder.
 [[nodiscard]] QString dropped(const QMimeData *data);
