@@ -54,8 +54,7 @@ public:
     {
         const QString cfg = folder.file("quorix.cfg");
         const bool made = config == Config::Missing || (config == Config::Bytes && folder.write("quorix.cfg", bytes))
-            || (config == Config::Folder && QDir().mkdir(cfg))
-            || (config == Config::Fifo && TestKit::makeFifo(QFile::encodeName(cfg)))
+            || (config == Config::Folder && QDir().mkdir(cfg)) || (config == Config::Fifo && TestKit::makeFifo(cfg))
             || (config == Config::HugeZeros && folder.write("quorix.cfg") && QFile::resize(cfg, 100 << 20));
         launcher = std::make_unique<Launcher>(folder.path());
         window = std::make_unique<frmQuorix>(*launcher);
@@ -72,7 +71,6 @@ public:
         return window->findChild<W *>(name);
     }
     [[nodiscard]] QByteArray options() const { return TestKit::text(window->options()); }
-    [[nodiscard]] QString focus() const { return qApp->focusWidget() ? qApp->focusWidget()->objectName() : QString(); }
     [[nodiscard]] QString count() const { return find<QLineEdit>("txtCount")->text(); }
 
     void click(const QString &name) { QTest::mouseClick(find(name), Qt::LeftButton); }
@@ -88,15 +86,12 @@ public:
     [[nodiscard]] QModelIndex entry(const QString &game) const
     {
         const QAbstractItemModel *model = find<QListView>("filList")->model();
-        return model->match(model->index(0, 0), Qt::DisplayRole, game, 1, Qt::MatchExactly | Qt::MatchCaseSensitive)
-            .value(0);
+        return model->match(model->index(0, 0), Qt::DisplayRole, game, 1, Qt::MatchCaseSensitive).value(0);
     }
     void select(const QString &game) // an empty name clears the selection
     {
         auto *list = find<QListView>("filList");
-        list->clearSelection();
-        if (!game.isEmpty())
-            list->setCurrentIndex(entry(game));
+        game.isEmpty() ? list->clearSelection() : list->setCurrentIndex(entry(game));
     }
     void doubleClick(const QString &game) // a first click only selects
     {

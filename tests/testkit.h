@@ -14,21 +14,9 @@
 #include <QTest>
 
 namespace TestKit {
-// What some rows need and a system may lack; platformkit.h's lacks() says why, or nothing.
-enum Need {
-    Always,
-    Fifos,
-    FolderModes,
-    FaultInjection,
-    CaseSensitiveNames,
-    PlainNames,
-    LinuxEmulators,
-    EmulatorOutput,
-    ConsoleProgram,
-    LostDisplay,
-};
+// What some rows need: why this system lacks it (platformkit.h), or null.
+using Need = const char *;
 }
-Q_DECLARE_METATYPE(TestKit::Need)
 
 #include "platformkit.h"
 
@@ -36,7 +24,7 @@ Q_DECLARE_METATYPE(TestKit::Need)
 #define SKIP_WITHOUT(need)                                                                                             \
     do {                                                                                                               \
         using namespace TestKit;                                                                                       \
-        if (const char *why = lacks(need))                                                                             \
+        if (const Need why = need)                                                                                     \
             QSKIP(why);                                                                                                \
     } while (false)
 
@@ -93,19 +81,16 @@ public:
     [[nodiscard]] QStringList starts(int count) const
     {
         const QStringList pattern{QStringLiteral("o2em-*.args")};
-        for (int waited = 0; waited < (count ? 5000 : 100) && QDir(path()).entryList(pattern).size() < count;
-             waited += 10)
-            QTest::qWait(10);
+        const auto seen = [&] { return count && QDir(path()).entryList(pattern).size() >= count; };
+        static_cast<void>(QTest::qWaitFor(seen, count ? 5000 : 100));
         QStringList all;
         for (const QString &f : QDir(path()).entryList(pattern)) {
-            QByteArray bytes = read(f);
+            QByteArray bytes;
             // On Windows the stand-in's rename holds the file a moment after the name shows.
-            for (int waited = 0; bytes == "<missing>" && waited < 1000; waited += 10)
-                QTest::qWait(10), bytes = read(f);
-            QStringList start = QString::fromUtf8(bytes.chopped(1)).split(QChar(0)); // each field ends in a NUL
-            for (qsizetype i = 0; i < qMin<qsizetype>(startHead({}, {}).size(), start.size()); ++i)
-                start[i] = QDir::fromNativeSeparators(start[i]); // the folder and the program, as Qt writes paths
-            all << start.join(QStringLiteral(" | "));
+            static_cast<void>(QTest::qWaitFor([&] { return (bytes = read(f)) != "<missing>"; }, 1000));
+            // Each field ends in a NUL; the folder and the program as Qt writes paths.
+            all << QDir::fromNativeSeparators(
+                QString::fromUtf8(bytes.chopped(1)).split(QChar(0)).join(QStringLiteral(" | ")));
         }
         return all;
     }

@@ -26,6 +26,14 @@ static const Step closedThenSpoiledThenEnds = [](Session &s) {
     s.folder.write("quorix.cfg", "spoiled");
     s.end();
 };
+// The display gone under Quorix: Qt says so, maybe from a thread of its own, and then ends the process (with
+// status 1), so the options must be saved first, as Save on Exit says, without the windows.
+static const Step displayGone = [](Session &s) {
+    Platform::EndWatcher watcher;
+    watcher.onDisplayLost([&s] { return s.launcher->saveKept(); });
+    std::thread([] { qWarning("The X11 connection broke (error 1). Did the X11 server die?"); }).join();
+    s.find<QAction>("mnuSave")->setChecked(false); // the process ends here: nothing saved after
+};
 static const Step undoAndClose = [](Session &s) { // the changes taken back before the close box
     for (const char *name : {"chkDebug", "ChkNoVoice", "optS2(0)", "optS1(1)", "chkNoLimit"})
         s.click(name);
@@ -75,6 +83,7 @@ struct Exit {
     QByteArray after = changed;
     QStringList told = {};
     Config config = Config::Bytes;
+    TestKit::Need need = TestKit::Always;
 };
 Q_DECLARE_METATYPE(Exit)
 
@@ -89,30 +98,6 @@ struct Change {
     QByteArrayList after;
 };
 Q_DECLARE_METATYPE(Change)
-
-// Collects what opens over the window in its own font (a message box's text, or the name of
-// another window or menu) and closes it.
-class OverWindow : public QObject
-{
-public:
-    explicit OverWindow(const Session &s)
-    {
-        connect(&m_timer, &QTimer::timeout, this, [this, &s] {
-            QWidget *shown = QApplication::activeModalWidget() ? QApplication::activeModalWidget()
-                                                               : QApplication::activePopupWidget();
-            if (!shown || !shown->isVisible() || !s.window || shown->font() != s.window->font())
-                return;
-            const auto *box = qobject_cast<QMessageBox *>(shown);
-            seen << (box ? box->text() : shown->objectName());
-            shown->close();
-        });
-        m_timer.start(10);
-    }
-    QStringList seen;
-
-private:
-    QTimer m_timer;
-};
 
 class TestMain : public WindowSuite
 {
@@ -151,6 +136,23 @@ private Q_SLOTS:
         replaced("a FIFO, never opened", Config::Fifo);
         replaced("100 MB of zeros", Config::HugeZeros);
     }
+    void startUp()
+    {
+        QFETCH(QStringList, games);
+        QFETCH(Config, config);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QByteArrayList, started);
+        SKIP_WITHOUT(config == Config::Fifo ? Fifos : Always);
+        Session s;
+        for (const QString &game : games)
+            QVERIFY(s.folder.write(game));
+        QVERIFY(s.open(config, bytes));
+        QCOMPARE((QByteArrayList{s.options(), s.count().toUtf8(), s.window->fileName().toUtf8(), s.folder.read()}),
+                 started);
+        // Save on Exit is checked at every start; Run Game is framed as the button Enter presses.
+        QVERIFY(s.find<QAction>("mnuSave")->isChecked() && s.find<QPushButton>("cmdRun")->isDefault());
+    }
+
     void exitSaves_data()
     {
         QTest::addColumn<Exit>("exit");
@@ -164,6 +166,9 @@ private Q_SLOTS:
         row("saved again as the window ends", {closedThenSpoiledThenEnds});
         row("Save on Exit unchecked", {closedThenSpoiledThenEnds, 1, "spoiled"});
         row("Save on Exit checked again", {closeBox, 2});
+        row("the display gone", {displayGone, 0, changed, {}, Config::Bytes, TestKit::LostDisplay});
+        row("the display gone, Save on Exit unchecked",
+            {displayGone, 1, "0,1,0,0,3,0\r\n", {}, Config::Bytes, TestKit::LostDisplay});
         // What opens over the window before its end, in the window's font.
         row("Alt+F: the File menu", {Do::alt(Qt::Key_F), 0, changed, {"mnuFile"}});
         row("Enter on About: About, not Run Game", {Do::key(Qt::Key_Return, "cmdAbout"), 0, changed, {"frmAbout"}});
@@ -180,19 +185,31 @@ private Q_SLOTS:
     void exitSaves()
     {
         QFETCH(Exit, exit);
+        SKIP_WITHOUT(exit.need);
         Session s;
         QVERIFY(s.open(exit.config, "0,1,0,0,3,0\r\n"));
-        OverWindow over(s);
+        QStringList
+            seen; // what opens over the window in its font (a message box's text, another window's or menu's name), closed
+        QTimer over;
+        connect(&over, &QTimer::timeout, [&] {
+            QWidget *shown = QApplication::activeModalWidget() ? QApplication::activeModalWidget()
+                                                               : QApplication::activePopupWidget();
+            if (shown && shown->isVisible() && s.window && shown->font() == s.window->font()) {
+                const auto *box = qobject_cast<QMessageBox *>(shown);
+                seen << (box ? box->text() : shown->objectName()), shown->close();
+            }
+        });
+        over.start(10);
         for (const char *name : {"chkDebug", "ChkNoVoice", "optS1(3)", "optS2(2)", "chkNoLimit"})
             s.click(name);
         for (int i = 0; i < exit.saveOnExitChosen; ++i)
             s.choose("mnuSave");
         exit.how(s);
-        QTRY_COMPARE(over.seen.size(), exit.told.size()); // a menu opens a moment later
-        s.end();                                          // saves again, and fails again where it failed
+        QTRY_COMPARE(seen.size(), exit.told.size()); // a menu opens a moment later
+        s.end();                                     // saves again, and fails again where it failed
         QTest::qWait(50);
         const bool isFolder = QFileInfo(s.folder.file("quorix.cfg")).isDir();
-        QCOMPARE(std::pair(isFolder ? "<a folder>"_ba : s.folder.read(), over.seen), std::pair(exit.after, exit.told));
+        QCOMPARE(std::pair(isFolder ? "<a folder>"_ba : s.folder.read(), seen), std::pair(exit.after, exit.told));
     }
 
     void changeFolder_data()
@@ -230,31 +247,6 @@ private Q_SLOTS:
         QCOMPARE((QByteArrayList{s.folder.read(), s.folder.read("other/quorix.cfg"), s.options(), s.count().toUtf8(),
                                  remembered.toUtf8()}),
                  change.after);
-    }
-
-    // The display gone under Quorix: Qt says so, and then ends the process (with status 1); first the
-    // options are saved as Save on Exit says, from a thread of Qt's maybe, without the windows.
-    void displayLost_data()
-    {
-        QTest::addColumn<bool>("saveOnExit");
-        QTest::addColumn<QByteArray>("after");
-        QTest::newRow("saved") << true << "1,0,0,0,3,2\r\n"_ba; // Debug mode ticked; the sticks as the rule mended them
-        QTest::newRow("Save on Exit unchecked") << false << "0,0,0,0,2,2\r\n"_ba;
-    }
-    void displayLost()
-    {
-        QFETCH(bool, saveOnExit);
-        QFETCH(QByteArray, after);
-        SKIP_WITHOUT(LostDisplay);
-        Session s;
-        QVERIFY(s.open(Config::Bytes, "0,0,0,0,2,2\r\n"));
-        Platform::EndWatcher watcher;
-        watcher.onDisplayLost([&s] { return s.launcher->saveKept(); });
-        s.click("chkDebug");
-        if (!saveOnExit)
-            s.choose("mnuSave");
-        std::thread([] { qWarning("The X11 connection broke (error 1). Did the X11 server die?"); }).join();
-        QCOMPARE(s.folder.read(), after);
     }
 
     // The first start from the menu asks where the games are: in a usual place, when there is one.

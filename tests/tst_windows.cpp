@@ -1,13 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Every window's title and captions, the secondary windows and the About, the warning's whole
-// text, the icon and the look; run at scale 1 and 2.
+// text, the About's picture and the look; run at scale 1 and 2.
 #include "common/module1.h"
 #include "common/version.h"
 #include "forms/buttons.h"
 #include "forms/frmabout.h"
 #include "forms/frmkeys.h"
 #include "forms/frmwarning.h"
-#include "forms/icon.h"
 #include "session.h"
 
 #include <QClipboard>
@@ -94,24 +93,23 @@ private Q_SLOTS:
         const QPalette::ColorRole ink = QPalette::WindowText, light = QPalette::HighlightedText, band = QPalette::Mid;
         Launcher launcher(m_folder.path());
         Module1::strWarning = "There are no available games!";
-        const std::tuple<QWidget *, QString, Lines> windows[] = {
-            {new frmQuorix(launcher),
-             u"Quorix - Front-end for O2EM ver. " QUORIX_VERSION
-             "|Game List:|Game count:|Stick 1 Mode|Disable|Left Keyboard|"
-             u"Right Keyboard|Joystick|Stick 2 Mode|Disable|Left Keyboard|Right Keyboard|Joystick|Debug mode|No Speed "
-             u"Limit|"
-             u"No Sound|No Voice|&Run Game|&About|E&xit|&File|&Open Game Folder...|Emulator &Keys|&Save on Exit|E&xit"_s,
-             {}},
-            {new frmWarning, "Warning-Quorix|Ok|Warning!!!", {}},
-            {new frmKeys,
-             u"Keys- Quorix|OK|Left Keyboard Controls:|W|X|A|D|Left Shift|Right Keyboard Controls:|Right "
-             u"Shift|\u2192|\u2190|"
-             u"\u2193|\u2191|ESC - Exit O2EM  F4 - Enter Debugger F5 - Reset Emulator|Pressing H in the debug mode brings up help."_s,
-             {{{208, 100}, ink}, {{100, 192}, light}, {{100, 191}, band}, {{10, 192}, band}}},
-            {new frmAbout,
-             u"About-Quorix ver " QUORIX_VERSION "||Written by the Quorix team|Free software, GNU GPL 3 or later.\n"
-             u"Please keep emulation free!\nBugs and ideas: see the README."_s,
-             {{{100, 48}, light}, {{100, 49}, band}}}};
+        const std::tuple<QWidget *, QString, Lines> windows[]
+            = {{new frmQuorix(launcher),
+                u"Quorix - Front-end for O2EM ver. " QUORIX_VERSION "|Game List:|Game count:|Stick 1 Mode|Disable|"
+                "Left Keyboard|Right Keyboard|Joystick|Stick 2 Mode|Disable|Left Keyboard|Right Keyboard|Joystick|"
+                "Debug mode|No Speed Limit|No Sound|No Voice|&Run Game|&About|E&xit|&File|&Open Game Folder...|"
+                "Emulator &Keys|&Save on Exit|E&xit"_s,
+                {}},
+               {new frmWarning, "Warning-Quorix|Ok|Warning!!!", {}},
+               {new frmKeys,
+                u"Keys- Quorix|OK|Left Keyboard Controls:|W|X|A|D|Left Shift|Right Keyboard Controls:|Right Shift|"
+                "\u2192|\u2190|\u2193|\u2191|ESC - Exit O2EM  F4 - Enter Debugger F5 - Reset Emulator|"
+                "Pressing H in the debug mode brings up help."_s,
+                {{{208, 100}, ink}, {{100, 192}, light}, {{100, 191}, band}, {{10, 192}, band}}},
+               {new frmAbout,
+                u"About-Quorix ver " QUORIX_VERSION "||Written by the Quorix team|Free software, GNU GPL 3 or later.\n"
+                u"Please keep emulation free!\nBugs and ideas: see the README."_s,
+                {{{100, 48}, light}, {{100, 49}, band}}}};
         for (const auto &[shown, captions, lines] : windows) {
             const std::unique_ptr<QWidget> window(shown);
             window->show();
@@ -122,6 +120,14 @@ private Q_SLOTS:
             for (const auto &[at, role] : lines)
                 QVERIFY2(lineAt(window.get(), at, role), window->objectName().toUtf8());
         }
+        // The About's picture, the program icon at the screen's scale, crisp: as scripts/make-icon drew it.
+        const frmAbout about;
+        const QPixmap picture = about.findChild<QLabel *>("Image1")->pixmap();
+        QImage drawn = picture.toImage().convertToFormat(QImage::Format_ARGB32);
+        drawn.setDevicePixelRatio(1);
+        QCOMPARE(drawn,
+                 QImage(u"" QUORIX_SOURCE_DIR "/resources/icons/quorix-%1.png"_s.arg(picture.width()))
+                     .convertToFormat(QImage::Format_ARGB32));
     }
 
     void secondaryWindows_data()
@@ -241,22 +247,6 @@ private Q_SLOTS:
             main.click("cmdAbout"); // returns when the box has closed
             QCOMPARE(std::tuple(closed, behind, main.window->isVisible()), std::tuple(closes, false, true));
         }
-    }
-
-    void icon()
-    {
-        // Each size as committed, made by scripts/make-icon from the one 32 x 32 picture; the About's
-        // picture 32 x 32 at the screen's scale.
-        const QIcon icon = Forms::programIcon();
-        QCOMPARE(icon.availableSizes(), (QList<QSize>{{16, 16}, {32, 32}, {48, 48}, {64, 64}, {128, 128}, {256, 256}}));
-        for (const QSize &size : icon.availableSizes())
-            QCOMPARE(icon.pixmap(size, 1.0).toImage().convertToFormat(QImage::Format_ARGB32),
-                     QImage(u"" QUORIX_SOURCE_DIR "/resources/icons/quorix-%1.png"_s.arg(size.width()))
-                         .convertToFormat(QImage::Format_ARGB32));
-        const frmAbout about;
-        const QPixmap picture = about.findChild<QLabel *>("Image1")->pixmap();
-        QCOMPARE(std::pair(picture.deviceIndependentSize(), picture.devicePixelRatio()),
-                 std::pair(QSizeF(32, 32), about.devicePixelRatioF()));
     }
 
     void classicLook() // Qt's Windows style, unless the user asked for one: -style, or QT_STYLE_OVERRIDE

@@ -18,21 +18,18 @@
 
 namespace TestKit {
 
-inline const char *lacks(Need)
-{
-    return nullptr; // the rows are written on Linux
-}
+// The rows are written on Linux: nothing they need is lacking.
+constexpr Need Always = nullptr, Fifos = nullptr, FolderModes = nullptr, FaultInjection = nullptr,
+               CaseSensitiveNames = nullptr, PlainNames = nullptr, LinuxEmulators = nullptr, ConsoleProgram = nullptr,
+               LostDisplay = nullptr;
 
 // What Linux says where Windows says otherwise (tests/win/platformkit.h).
 inline const QString notAProgram = QStringLiteral("O2EM.EXE could not start: exec format error.");
 inline const QString noEmulator = QStringLiteral("No O2EM.EXE, o2em or o2em2 in the game folder or on PATH.");
 inline const QString crashed = QStringLiteral("O2EM.EXE crashed (segmentation fault).\nO2EM v1.51"); // its banner read
 inline const QString unaskedStyle = QStringLiteral("windows"); // Qt's Windows style stands in for the system's
-// How the stand-in records a start before its arguments: its working folder and its program.
-inline QStringList startHead(const QString &folder, const QString &program)
-{
-    return {folder, program};
-}
+// What the stand-in records between its working folder and its program (tests/win/platformkit.h).
+inline const QString shownAs;
 
 // No child of this process has ended without being reaped (none is reaped here).
 inline bool noZombies()
@@ -73,13 +70,7 @@ inline void fullDisk()
     setrlimit(RLIMIT_FSIZE, &limit);
 }
 
-inline void setMode(const QString &path, mode_t mode)
-{
-    chmod(QFile::encodeName(path).constData(), mode);
-}
-inline bool makeFifo(const QByteArray &path)
-{
-    return mkfifo(path.constData(), 0644) == 0;
-}
+inline const auto setMode = [](const QString &path, mode_t mode) { chmod(QFile::encodeName(path).constData(), mode); };
+inline const auto makeFifo = [](const QString &path) { return mkfifo(QFile::encodeName(path).constData(), 0644) == 0; };
 
 }

@@ -5,40 +5,30 @@
 // other user; file modes are the read-only attribute, names are UTF-16.
 
 #include <QByteArray>
-#include <QDir>
 #include <QFile>
 #include <QStringList>
 
+#include <csignal>
 #include <functional>
-#include <map>
 
-#include <windows.h>
+#include <io.h> // dup, dup2 and close, as Unix names them
 
 // So that the rows that send Unix signals compile; they are skipped there.
-constexpr int SIGHUP = 1, SIGINT = 2, SIGTERM = 15;
-inline int kill(qint64, int)
-{
-    return -1;
-}
+constexpr int SIGHUP = 1; // SIGINT and SIGTERM are the C library's
+inline const auto kill = [](qint64, int) { return -1; };
 
 namespace TestKit {
 
-inline const char *lacks(Need need)
-{
-    static const std::map<Need, const char *> missing{
-        {Fifos, "Windows has no FIFOs"},
-        {FolderModes, "a read-only folder still lets files be written and listed (that takes an access list)"},
-        {FaultInjection, "the C library's calls cannot be interposed, and no file size limit can be set"},
-        {CaseSensitiveNames, "names that differ only in letter case are one file on Windows"},
-        {LinuxEmulators, "the row's programs are Linux's; Windows looks for O2EM.EXE alone, in any letter case"},
-        {EmulatorOutput, "a window program's output is not read: a failure is told from its exit code or crash"},
-        {ConsoleProgram, "Quorix.exe is a window program: its text goes to a message box, and no signal ends it"},
-        {LostDisplay, "a Windows session has no display to lose"},
-        {PlainNames, "Windows forbids \" * : < > ? | and control characters in names"},
-    };
-    const auto it = missing.find(need);
-    return it == missing.end() ? nullptr : it->second;
-}
+// What Windows lacks of what some rows need, and why.
+constexpr Need Always = nullptr;
+constexpr Need Fifos = "Windows has no FIFOs";
+constexpr Need FolderModes = "a read-only folder still lets files be written and listed (that takes an access list)";
+constexpr Need FaultInjection = "the C library's calls cannot be interposed, and no file size limit can be set";
+constexpr Need CaseSensitiveNames = "names that differ only in letter case are one file on Windows";
+constexpr Need LinuxEmulators = "the row's programs are Linux's; Windows looks for O2EM.EXE alone, in any letter case";
+constexpr Need ConsoleProgram = "Quorix.exe is a window program: its text goes to a message box, and no signal ends it";
+constexpr Need LostDisplay = "a Windows session has no display to lose";
+constexpr Need PlainNames = "Windows forbids \" * : < > ? | and control characters in names";
 
 // What Windows says where Linux says otherwise (tests/unix/platformkit.h).
 inline const QString notAProgram = QStringLiteral("O2EM.EXE could not start: bad EXE format for O2EM.EXE.");
@@ -46,37 +36,17 @@ inline const QString noEmulator = QStringLiteral("No O2EM.EXE in the game folder
 inline const QString crashed
     = QStringLiteral("O2EM.EXE crashed (access violation)."); // a window program's output is not read
 inline const QString unaskedStyle = QStringLiteral("fusion"); // the style in force is kept: Windows's own by default
-// How the stand-in records a start before its arguments: its working folder, the window state
-// it was asked for, and its program.
-inline QStringList startHead(const QString &folder, const QString &program)
-{
-    return {folder, QStringLiteral("maximized"), program};
-}
-inline bool noZombies()
-{
-    return true; // Windows keeps no ended process for its parent
-}
-inline bool handles(qint64, int)
-{
-    return false;
-}
-
+// What the stand-in records between its working folder and its program: the window state asked for.
+inline const QString shownAs = QStringLiteral("maximized | ");
+inline const auto noZombies = [] { return true; }; // Windows keeps no ended process for its parent
+inline const auto handles = [](qint64, int) { return false; };
 // Body runs right here: Windows has no fork, and the tests run as the one user.
-inline QByteArray asUser(const QStringList &, const std::function<QByteArray()> &body)
-{
-    return body();
-}
-
+inline const auto asUser = [](const QStringList &, const std::function<QByteArray()> &body) { return body(); };
 // Only the owner's write bit means anything: it is the read-only attribute.
-inline void setMode(const QString &path, int mode)
-{
+inline const auto setMode = [](const QString &path, int mode) {
     QFile::setPermissions(path, (mode & 0200) ? QFile::ReadOwner | QFile::WriteOwner : QFile::ReadOwner);
-}
-
-inline bool makeFifo(const QByteArray &)
-{
-    return false;
-}
-inline void fullDisk() { }
+};
+inline const auto makeFifo = [](const QString &) { return false; };
+inline const auto fullDisk = [] {};
 
 }
