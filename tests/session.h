@@ -79,27 +79,26 @@ public:
     void press(Qt::Key key, const QString &name = {}, Qt::KeyboardModifiers modifiers = {})
     {
         QWidget *target = name.isEmpty() ? QApplication::focusWidget() : find(name);
-        target->setFocus();
-        QTest::keyClick(target, key, modifiers);
+        target->setFocus(), QTest::keyClick(target, key, modifiers);
     }
+    [[nodiscard]] QListView *list() const { return find<QListView>("filList"); }
     // The game's entry in the list (invalid when none has that name).
     [[nodiscard]] QModelIndex entry(const QString &game) const
     {
-        const QAbstractItemModel *model = find<QListView>("filList")->model();
+        const QAbstractItemModel *model = list()->model();
         return model->match(model->index(0, 0), Qt::DisplayRole, game, 1, Qt::MatchCaseSensitive).value(0);
     }
-    void select(const QString &game) // an empty name clears the selection
+    // An empty name clears the selection.
+    void select(const QString &name)
     {
-        auto *list = find<QListView>("filList");
-        game.isEmpty() ? list->clearSelection() : list->setCurrentIndex(entry(game));
+        name.isEmpty() ? list()->clearSelection() : list()->setCurrentIndex(entry(name));
     }
     void doubleClick(const QString &game) // a first click only selects
     {
-        auto *list = find<QListView>("filList");
-        const QPoint at = list->visualRect(entry(game)).center();
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+        const QPoint at = list()->visualRect(entry(game)).center();
+        QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, at);
         QTRY_COMPARE(window->fileName(), game);
-        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(list()->viewport(), Qt::LeftButton, {}, at);
     }
 };
 

@@ -43,16 +43,9 @@ inline QByteArray text(const std::optional<LaunchOptions> &o)
 class WorkFolder
 {
 public:
-    WorkFolder()
-        : m_previous(QDir::currentPath())
-    {
-        QDir::setCurrent(m_dir.path());
-    }
-    ~WorkFolder()
-    {
-        QDir::setCurrent(m_previous);
-        setMode(m_dir.path(), 0755); // so that it can be removed
-    }
+    WorkFolder() { QDir::setCurrent(m_dir.path()); }
+    // Made writable again, so that it can be removed.
+    ~WorkFolder() { QDir::setCurrent(m_previous), setMode(m_dir.path(), 0755); }
 
     [[nodiscard]] QString path() const { return m_dir.path(); }
     [[nodiscard]] QString file(const QString &name) const { return m_dir.filePath(name); }
@@ -97,7 +90,7 @@ public:
 
 private:
     QTemporaryDir m_dir;
-    QString m_previous;
+    QString m_previous = QDir::currentPath();
 };
 
 }

@@ -148,8 +148,8 @@ private Q_SLOTS:
         const WorkFolder work;
         for (const QString &p : programs)
             QVERIFY(work.installEmulator(p));
-        qputenv("PATH",
-                QFile::encodeName(work.file("bin"))); // the launcher's own, which the lookup takes only as given
+        // The launcher's own PATH, which the lookup takes only as given.
+        qputenv("PATH", QFile::encodeName(work.file("bin")));
         for (QString &folder : path)
             folder = work.file(folder);
         QStringList found;

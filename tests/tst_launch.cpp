@@ -140,19 +140,19 @@ private Q_SLOTS:
         };
         const auto on = [](const QString &game) { return QList<Step>{pick(game), click("cmdRun")}; };
         const auto row = [](const char *tag, const Press &press) { QTest::newRow(tag) << press; };
-        // What reaches the stand-in, O2EM.EXE in the game folder.
+        // What reaches the stand-in, O2EM.EXE in the game folder, or the refusal.
         const auto runs = [&](const char *tag, const QStringList &files, const QList<Step> &steps,
-                              const QStringList &started, const QByteArray &config = {}) {
-            row(tag, {files, {{exe}}, steps, started, {}, {}, {}, config});
+                              const QStringList &started, const QString &warning = {}, const QByteArray &config = {}) {
+            row(tag, {files, {{exe}}, steps, started, warning, {}, {}, config});
         };
         runs("all four boxes, twice: two emulators", two,
              {click("chkDebug"), click("chkNoLimit"), click("chkNoSound"), click("ChkNoVoice"), run, run},
              with(exe, "a.bin", all) + with(exe, "a.bin", all));
-        runs("grayed boxes pass no option", two, {run}, with(exe), "2,2,2,2,1,0");
+        runs("grayed boxes pass no option", two, {run}, with(exe), {}, "2,2,2,2,1,0");
         runs("Enter at the start: the list has the focus, its first game", two, {key(Qt::Key_Return, {})}, with(exe));
         runs("the layout's own modes: Tab reaches stick 1's, Space keeps it", two,
              {key(Qt::Key_Tab, {}), key(Qt::Key_Space, {}), key(Qt::Key_Return, {})},
-             with(exe, "a.bin", {"-s1=2", "-s2=0"}), "0,0,0,0,2,0");
+             with(exe, "a.bin", {"-s1=2", "-s2=0"}), {}, "0,0,0,0,2,0");
         runs("no voice, sticks moved, keypad Enter on a radio button", two,
              {click("ChkNoVoice"), click("optS1(3)"), click("optS2(2)"),
               key(Qt::Key_Enter, "optS2(2)", Qt::KeypadModifier)},
@@ -170,13 +170,10 @@ private Q_SLOTS:
                          "\u00c6r\u00f8 \u30b2\u30fc\u30e0.bin", QString(251, u'n') + ".bin"})
             runs(odd.left(30).toUtf8().constData(), {"a first.bin", odd}, on(odd), with(exe, odd));
         // Refusals: no game, or none picked.
-        const auto refuses = [&](const char *tag, const QStringList &files, const QString &warning) {
-            row(tag, {files, {{exe}}, {run}, {}, warning});
-        };
-        refuses("the ROM", {"O2ROM.BIN", "pong.bin"}, "You can not play 02ROM.BIN!");
-        refuses("one game, not selected: pick one", {"pong.bin"}, "Pick a game in the list first.");
-        refuses("the ROM alone", {"O2ROM.BIN"}, none);
-        refuses("no game", {}, none);
+        runs("the ROM", {"O2ROM.BIN", "pong.bin"}, {run}, {}, "You can not play 02ROM.BIN!");
+        runs("one game, not selected: pick one", {"pong.bin"}, {run}, {}, "Pick a game in the list first.");
+        runs("the ROM alone", {"O2ROM.BIN"}, {run}, {}, none);
+        runs("no game", {}, {run}, {}, none);
         // The lookup (its whole order is the core's test): the first found that starts, or why none did; and a
         // leading dash, no option, passed so that today's emulator finds the game.
         const auto finds = [&](const char *tag, const QList<Emulator> &emulators, const QStringList &started,

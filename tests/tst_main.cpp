@@ -21,11 +21,8 @@ using namespace Qt::StringLiterals;
 static const Step closeBox = [](Session &s) { s.window->close(); };
 static const Step killed = [](Session &s) { s.window->endProgram(); };
 static const Step logout = [](Session &s) { s.window->saveForSession(); };
-static const Step closedThenSpoiledThenEnds = [](Session &s) {
-    s.window->close();
-    s.folder.write("quorix.cfg", "spoiled");
-    s.end();
-};
+static const Step closedThenSpoiledThenEnds
+    = [](Session &s) { s.window->close(), s.folder.write("quorix.cfg", "spoiled"), s.end(); };
 // The display gone under Quorix: Qt says so, maybe from a thread of its own, and then ends the process (with
 // status 1), so the options must be saved first, as Save on Exit says, without the windows.
 static const Step displayGone = [](Session &s) {
@@ -113,17 +110,18 @@ private Q_SLOTS:
         QTest::addColumn<QByteArrayList>("started");
         const QStringList two{"pong.bin", "Zap.bin"};
         const QByteArray defaults = "0,0,0,0,1,0", written = "0,0,0,0,1,0,\"#TRUE#\"\r\n"; // the 22 bytes
-        const auto kept = [&two](const char *tag, const QByteArray &bytes, const QByteArray &shown) {
-            QTest::newRow(tag) << two << Config::Bytes << bytes << QByteArrayList{shown, "2", "pong.bin", bytes};
+        const auto row
+            = [](const char *tag, const QStringList &games, Config config, const QByteArray &bytes,
+                 const QByteArrayList &started) { QTest::newRow(tag) << games << config << bytes << started; };
+        const auto kept = [&](const char *tag, const QByteArray &bytes, const QByteArray &shown) {
+            row(tag, two, Config::Bytes, bytes, {shown, "2", "pong.bin", bytes});
         };
         const auto replaced = [&](const char *tag, Config config, const QByteArray &bytes = {}) {
-            QTest::newRow(tag) << two << config << bytes << QByteArrayList{defaults, "2", "pong.bin", written};
+            row(tag, two, config, bytes, {defaults, "2", "pong.bin", written});
         };
-        QTest::newRow("no file: defaults written")
-            << QStringList{"O2ROM.BIN", "pong.bin", "Zap.bin"} << Config::Missing << QByteArray()
-            << QByteArrayList{defaults, "2", "O2ROM.BIN", written};
-        QTest::newRow("one game, not selected")
-            << QStringList{"pong.bin"} << Config::Missing << QByteArray() << QByteArrayList{defaults, "1", {}, written};
+        row("no file: defaults written", {"O2ROM.BIN", "pong.bin", "Zap.bin"}, Config::Missing, {},
+            {defaults, "2", "O2ROM.BIN", written});
+        row("one game, not selected", {"pong.bin"}, Config::Missing, {}, {defaults, "1", {}, written});
         kept("all set", "1,1,1,1,3,2\r\n", "1,1,1,1,3,2");
         kept("sticks 2 and 2 pulled apart", "0,0,0,0,2,2\r\n", "0,0,0,0,3,2");
         kept("sticks 3 and 3 wrap", "0,0,0,0,3,3\r\n", "0,0,0,0,0,3");
@@ -173,12 +171,8 @@ private Q_SLOTS:
         row("Alt+F: the File menu", {Do::alt(Qt::Key_F), 0, changed, {"mnuFile"}});
         row("Enter on About: About, not Run Game", {Do::key(Qt::Key_Return, "cmdAbout"), 0, changed, {"frmAbout"}});
         // A save that fails (a folder has the file's name) leaves the folder; a lost change is told once.
-        row("a lost change is told, once",
-            {closeBox,
-             0,
-             folder,
-             {"The options could not be saved in quorix.cfg: a folder has that name."},
-             Config::Folder});
+        const QStringList lost{"The options could not be saved in quorix.cfg: a folder has that name."};
+        row("a lost change is told, once", {closeBox, 0, folder, lost, Config::Folder});
         row("nothing lost, nothing told", {undoAndClose, 0, folder, {}, Config::Folder});
         row("a kill asks nothing", {killed, 0, folder, {}, Config::Folder});
     }
@@ -188,8 +182,8 @@ private Q_SLOTS:
         SKIP_WITHOUT(exit.need);
         Session s;
         QVERIFY(s.open(exit.config, "0,1,0,0,3,0\r\n"));
-        QStringList
-            seen; // what opens over the window in its font (a message box's text, another window's or menu's name), closed
+        // What opens over the window in its font (a message box's text, another window's or menu's name), closed.
+        QStringList seen;
         QTimer over;
         connect(&over, &QTimer::timeout, [&] {
             QWidget *shown = QApplication::activeModalWidget() ? QApplication::activeModalWidget()
@@ -217,18 +211,15 @@ private Q_SLOTS:
         QTest::addColumn<Change>("change");
         const auto row = [](const char *tag, const Change &c) { QTest::newRow(tag) << c; };
         const QByteArray all = "1,1,1,1,3,2\r\n", written = "0,0,0,0,1,0,\"#TRUE#\"\r\n";
+        const QByteArray before = "0,1,0,0,3,0\r\n", ticked = "1,1,0,0,3,0\r\n"; // Debug mode ticked
         row("File, Open Game Folder: options saved in the old folder, read from the new",
-            {choose("other"),
-             true,
-             all,
-             {"b.bin", "roms/c.bin"},
-             {"1,1,0,0,3,0\r\n", all, "1,1,1,1,3,2", "2", "other"}});
+            {choose("other"), true, all, {"b.bin", "roms/c.bin"}, {ticked, all, "1,1,1,1,3,2", "2", "other"}});
         row("a folder dropped, Save on Exit unchecked: the old file kept, the new one's default written",
-            {drop("other"), false, {}, {"b.bin"}, {"0,1,0,0,3,0\r\n", written, "0,0,0,0,1,0", "1", "other"}});
+            {drop("other"), false, {}, {"b.bin"}, {before, written, "0,0,0,0,1,0", "1", "other"}});
         row("a folder without games: opened, not remembered",
-            {drop("other"), true, {}, {}, {"1,1,0,0,3,0\r\n", written, "0,0,0,0,1,0", "0", "."}});
+            {drop("other"), true, {}, {}, {ticked, written, "0,0,0,0,1,0", "0", "."}});
         row("the chooser cancelled: nothing changes",
-            {choose("other", false), true, all, {"b.bin"}, {"0,1,0,0,3,0\r\n", all, "1,1,0,0,3,0", "1", "."}});
+            {choose("other", false), true, all, {"b.bin"}, {before, all, "1,1,0,0,3,0", "1", "."}});
     }
     void changeFolder()
     {

@@ -21,12 +21,9 @@ using namespace Qt::StringLiterals;
 // The window is whole on the screen; on a side where it is larger, it starts at the edge.
 static bool onScreen(const QWidget *w)
 {
-    const QRect room = w->screen()->availableGeometry(), frame = w->frameGeometry();
-    const auto along = [](int start, int end, int roomStart, int roomEnd) {
-        return end - start > roomEnd - roomStart ? start == roomStart : start >= roomStart && end <= roomEnd;
-    };
-    return along(frame.left(), frame.right(), room.left(), room.right())
-        && along(frame.top(), frame.bottom(), room.top(), room.bottom());
+    const QRect room = w->screen()->availableGeometry(), frame = w->frameGeometry(), seen = frame.intersected(room);
+    return seen.topLeft() == frame.topLeft() && (seen.width() == frame.width() || seen.width() == room.width())
+        && (seen.height() == frame.height() || seen.height() == room.height());
 }
 
 // The window's title and every caption, in its order (the menu last), and the controls whose caption
@@ -122,12 +119,9 @@ private Q_SLOTS:
         }
         // The About's picture, the program icon at the screen's scale, crisp: as scripts/make-icon drew it.
         const frmAbout about;
-        const QPixmap picture = about.findChild<QLabel *>("Image1")->pixmap();
-        QImage drawn = picture.toImage().convertToFormat(QImage::Format_ARGB32);
-        drawn.setDevicePixelRatio(1);
-        QCOMPARE(drawn,
-                 QImage(u"" QUORIX_SOURCE_DIR "/resources/icons/quorix-%1.png"_s.arg(picture.width()))
-                     .convertToFormat(QImage::Format_ARGB32));
+        const QImage picture = about.findChild<QLabel *>("Image1")->pixmap().toImage(); // of any device pixel ratio
+        const QImage drawn(u"" QUORIX_SOURCE_DIR "/resources/icons/quorix-%1.png"_s.arg(picture.width()));
+        QVERIFY(picture.convertToFormat(QImage::Format_ARGB32) == drawn.convertToFormat(QImage::Format_ARGB32));
     }
 
     void secondaryWindows_data()
@@ -146,19 +140,16 @@ private Q_SLOTS:
         Session main;
         QVERIFY(main.open());
         QPointer<QWidget> first = open(main, keys);
-        struct : QObject {
-            int raised = 0;
-            bool eventFilter(QObject *, QEvent *e) override
-            {
-                return (raised += e->type() == QEvent::ZOrderChange), false;
-            }
-        } counter;
-        first->installEventFilter(&counter);
-        QVERIFY(open(main, keys) == first && counter.raised == 1); // one window, brought to the front
+        struct : QObject { // counts the times it is raised
+            int n = 0;
+            bool eventFilter(QObject *, QEvent *e) override { return (n += e->type() == QEvent::ZOrderChange), false; }
+        } raised;
+        first->installEventFilter(&raised);
+        QVERIFY(open(main, keys) == first && raised.n == 1); // one window, brought to the front
         QVERIFY(!first->isModal() && onScreen(first) && first->focusWidget() == first->findChild<QPushButton *>());
         for (QWidget *w : {first.data(), static_cast<QWidget *>(main.window.get())}) {
-            const QSize size
-                = w->size(); // a fixed window stays as it is, whatever the compositor or Qt's title bar asks
+            // A fixed window stays as it is, whatever the compositor or Qt's title bar asks.
+            const QSize size = w->size();
             w->windowHandle()->setWindowState(keys ? Qt::WindowMaximized : Qt::WindowFullScreen);
             QCOMPARE(std::pair(w->windowHandle()->windowStates() | w->windowState(), w->size()),
                      std::pair(Qt::WindowStates(Qt::WindowNoState), size));
@@ -193,16 +184,14 @@ private Q_SLOTS:
             return false;
         };
         QVERIFY2(ink(7) && ink(field->height() - 8), "one row for a message of two");
-        QStringList copied;
+        const auto copy = [field] {
+            return QTest::keyClick(field, Qt::Key_C, Qt::ControlModifier), QGuiApplication::clipboard()->text();
+        };
         QTest::keyClick(w->focusWidget(), Qt::Key_Tab);
-        for (const auto &select : {std::function([field] { QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier); }),
-                                   std::function([field] {
-                                       QTest::mouseDClick(field, Qt::LeftButton, {}, QPoint(12, field->height() / 2));
-                                   })}) {
-            select();
-            QTest::keyClick(field, Qt::Key_C, Qt::ControlModifier);
-            copied << QGuiApplication::clipboard()->text();
-        }
+        QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+        QStringList copied{copy()};
+        QTest::mouseDClick(field, Qt::LeftButton, {}, QPoint(12, field->height() / 2));
+        copied << copy();
         QTest::keyClick(w->findChild<QPushButton *>(), Qt::Key_F1, Qt::ShiftModifier);
         QCOMPARE(std::tuple(copied, field->toolTip(), bool(QApplication::activePopupWidget())),
                  std::tuple(QStringList{Module1::strWarning, "o2em2"},

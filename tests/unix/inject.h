@@ -20,12 +20,6 @@ extern "C" int rename(const char *from, const char *to)
 {
     return failRename ? (errno = EIO, -1) : real<int(const char *, const char *)>("rename")(from, to);
 }
-extern "C" int renameat2(int fromDir, const char *from, int toDir, const char *to, unsigned flags)
-{
-    return failRename
-        ? (errno = EIO, -1)
-        : real<int(int, const char *, int, const char *, unsigned)>("renameat2")(fromDir, from, toDir, to, flags);
-}
 extern "C" dirent *readdir(DIR *dir)
 {
     dirent *entry = real<dirent *(DIR *)>("readdir")(dir);
