@@ -59,10 +59,8 @@ int main(int argc, Char *argv[])
         return mode[4] - '0';
     if (mode == "segv")
         crash();
-    for (int fd = 0; fd < 3; ++fd)
-        std::fclose(fd == 0       ? stdin
-                        : fd == 1 ? stdout
-                                  : stderr); // nothing of the test's output kept open while it lingers
-    Sleep(4000);                             // longer than Quorix watches a start
+    for (FILE *stream : {stdin, stdout, stderr}) // nothing of the test's output kept open while it lingers
+        std::fclose(stream);
+    Sleep(4000); // longer than Quorix watches a start
     return 0;
 }

@@ -71,7 +71,7 @@ public:
         return window->findChild<W *>(name);
     }
     [[nodiscard]] QByteArray options() const { return TestKit::text(window->options()); }
-    [[nodiscard]] QString count() const { return find<QLineEdit>("txtCount")->text(); }
+    [[nodiscard]] QByteArray count() const { return find<QLineEdit>("txtCount")->text().toUtf8(); }
 
     void click(const QString &name) { QTest::mouseClick(find(name), Qt::LeftButton); }
     void choose(const QString &menuItem) { find<QAction>(menuItem)->trigger(); }

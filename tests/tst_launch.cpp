@@ -90,9 +90,8 @@ using Do::click, Do::doubleClick, Do::key, Do::pick;
 // What reaches this program's own stdout and stderr while `body` runs: "stdout|stderr".
 static QByteArray terminal(const std::function<void()> &body)
 {
-    QTemporaryFile out, err;
-    if (!out.open() || !err.open())
-        return "<no capture>";
+    QTemporaryFile out, err; // were one not opened, nothing would be captured, and the row would fail
+    out.open(), err.open();
     std::fflush(stdout), std::fflush(stderr);
     const int stdoutWas = dup(1), stderrWas = dup(2);
     dup2(out.handle(), 1), dup2(err.handle(), 2);
@@ -133,6 +132,7 @@ private Q_SLOTS:
         const QStringList two{"a.bin", "b.bin"}, all{"-debug", "-s1=1", "-s2=0", "-nolimit", "-nosound", "-novoice"};
         const QString exe = "O2EM.EXE", sdl = "o2em2", none = "There are no available games!";
         const Step run = click("cmdRun");
+        const TestKit::Need always = TestKit::Always, onLinux = TestKit::LinuxEmulators;
         // Each start: the program, then its arguments.
         const auto with = [](const QString &program, const QString &game = "a.bin",
                              const QStringList &options = {"-s1=1", "-s2=0"}) {
@@ -157,10 +157,8 @@ private Q_SLOTS:
              {click("ChkNoVoice"), click("optS1(3)"), click("optS2(2)"),
               key(Qt::Key_Enter, "optS2(2)", Qt::KeypadModifier)},
              with(exe, "a.bin", {"-s1=3", "-s2=2", "-novoice"}));
-        runs("the ROM's name in small letters runs", {"o2rom.bin", "O2ROM.BIN"}, on("o2rom.bin"),
-             with(exe, "o2rom.bin"));
-        runs("a double click on a game in roms/: its bare name", {"a.bin", "roms/b.bin"}, {doubleClick("b.bin")},
-             with(exe, "b.bin"));
+        runs("the ROM's name in small letters", {"o2rom.bin", "O2ROM.BIN"}, on("o2rom.bin"), with(exe, "o2rom.bin"));
+        runs("a double click on a game in roms/", {"a.bin", "roms/b.bin"}, {doubleClick("b.bin")}, with(exe, "b.bin"));
         runs("nothing selected: Home, Enter: the first", two,
              {pick({}), key(Qt::Key_Home, "filList"), key(Qt::Key_Return, "filList")}, with(exe));
         // Names that a shell, Windows or the emulator's own parser would take apart reach it whole.
@@ -183,23 +181,21 @@ private Q_SLOTS:
             press.need = need, press.watch = 500, row(tag, press);
         };
         const Put folder = [](const WorkFolder &f, const QString &p) { return QDir().mkdir(f.file(p)); };
-        finds("only on PATH", {{".path/O2EM.EXE"}}, with(".path/O2EM.EXE"), {}, TestKit::Always);
+        finds("only on PATH", {{".path/O2EM.EXE"}}, with(".path/O2EM.EXE"), {}, always);
         finds("a Windows O2EM.EXE beside o2em on PATH", {{exe, file("MZ\x90", false)}, {".path/o2em"}},
               with(".path/o2em"), {});
         finds("a runnable Windows O2EM.EXE: o2em next", {{exe, file("MZ\x90")}, {"o2em"}}, with("o2em"), {});
         finds("every one fails: the first one's reason", {{exe, file("MZ\x90")}, {"o2em", file("#!/nonexistent/sh\n")}},
               {}, "O2EM.EXE is for Windows, not this system.");
-        finds("no emulator, a folder named O2EM.EXE", {{exe, folder}}, {}, TestKit::noEmulator, TestKit::Always);
+        finds("no emulator, a folder named O2EM.EXE", {{exe, folder}}, {}, TestKit::noEmulator, always);
         finds("o2em2 without its execute bit", {{sdl, file("\177ELF", false)}}, {},
               "o2em2 is in the game folder but may not be run (chmod +x o2em2).");
         finds("a Windows O2EM.EXE without it", {{exe, file("MZ\x90", false)}}, {},
               "O2EM.EXE is for Windows, not this system.");
-        finds("an O2EM.EXE that is no program", {{exe, file("\177ELF")}}, {}, TestKit::notAProgram, TestKit::Always);
+        finds("an O2EM.EXE that is no program", {{exe, file("\177ELF")}}, {}, TestKit::notAProgram, always);
         const QList<Emulator> fixed{{sdl, script(today + "exec sleep 3")}};
-        finds("a leading dash in the game folder", fixed, with(sdl, "./-x.bin"), {}, TestKit::LinuxEmulators,
-              {"roms/a.bin", "-x.bin"});
-        finds("a leading dash in roms/", fixed, with(sdl, "roms/-x.bin"), {}, TestKit::LinuxEmulators,
-              {"roms/a.bin", "roms/-x.bin"});
+        finds("a leading dash in the game folder", fixed, with(sdl, "./-x.bin"), {}, onLinux, {"roms/a.bin", "-x.bin"});
+        finds("a leading dash in roms/", fixed, with(sdl, "roms/-x.bin"), {}, onLinux, {"roms/a.bin", "roms/-x.bin"});
         // The emulator ends by itself: within the watch, why, in one line that names it, then what it printed and its
         // command line; after it, nothing.
         const auto ends = [&](const char *tag, const QString &program, const Put &put, const QString &warning,
@@ -224,14 +220,14 @@ private Q_SLOTS:
              "\nInvalid value for option S2 : key X unknown");
         ends("an option not passed", sdl, script("echo 'Invalid option : nolimit' >&2; exit 1"),
              "o2em2 stopped: Invalid option : nolimit\nInvalid option : nolimit");
-        ends("a crash after its banner", exe, standIn("segv"), TestKit::crashed, {}, TestKit::Always);
+        ends("a crash after its banner", exe, standIn("segv"), TestKit::crashed, {}, always);
         ends("nothing printed, status 3", exe, standIn("exit3"), "O2EM.EXE stopped at once (exit status 3).", {},
-             TestKit::Always);
+             always);
         ends("1 MiB at once, then its reason in CR LF, tabs and blanks: its last 4 KiB", exe, script(flood),
              "O2EM.EXE stopped: flood done\n" + QString(4080, u'x') + "\nflood\t done  \r");
         ends("a failure late in the watch", "o2em", script("sleep 2.3; echo 'late failure'; exit 1"),
              "o2em stopped: late failure\nlate failure");
-        ends("ends at once with status 0: silent", exe, standIn("exit0"), {}, {}, TestKit::Always);
+        ends("ends at once with status 0: silent", exe, standIn("exit0"), {}, {}, always);
         ends("a game that runs: silent, and it outlives Quorix, writing as it goes", exe,
              script("for i in $(seq 300); do echo \"frame $i\"; echo $i >o2em-$$.args.lines; sleep 0.1; done"), {});
     }
@@ -282,7 +278,6 @@ private Q_SLOTS:
         row("no such folder", {{"gone"}, "2||quorix: gone: no such folder"});
         row("no display",
             {{"games"}, "1||quorix: no display to open a window on (DISPLAY and WAYLAND_DISPLAY are not set)"});
-        row("a folder, ended by SIGTERM", {offscreen, "0||", SIGTERM, Config::Bytes, mended});
         row("SIGHUP, Qt's options with values",
             {QStringList{"-style", "fusion", "-session", "s"} + offscreen, "0||", SIGHUP, Config::Bytes, mended});
         row("the first start from the menu: the chooser, ended by a kill, writes nothing",
@@ -317,8 +312,7 @@ private Q_SLOTS:
         QVERIFY(!shell.signal || ::kill(static_cast<pid_t>(quorix.processId()), shell.signal) == 0);
         QVERIFY(quorix.waitForFinished(10000) && quorix.exitStatus() == QProcess::NormalExit);
         const QString out = QString::fromLocal8Bit(quorix.readAllStandardOutput()).section(u'\n', 0, 0);
-        const QStringList ours
-            = QString::fromLocal8Bit(quorix.readAllStandardError()).split(u'\n').filter(QRegularExpression("^quorix:"));
+        const QStringList ours = QString::fromLocal8Bit(quorix.readAllStandardError()).split(u'\n').filter("quorix: ");
         QCOMPARE(std::pair(QString::number(quorix.exitCode()) + u'|' + out + u'|' + ours.join(u'\n'), folder.read(cfg)),
                  std::pair(QString(shell.said).replace("%1", folder.path() + u'/' + shell.games), shell.after));
     }

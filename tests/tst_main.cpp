@@ -145,8 +145,7 @@ private Q_SLOTS:
         for (const QString &game : games)
             QVERIFY(s.folder.write(game));
         QVERIFY(s.open(config, bytes));
-        QCOMPARE((QByteArrayList{s.options(), s.count().toUtf8(), s.window->fileName().toUtf8(), s.folder.read()}),
-                 started);
+        QCOMPARE((QByteArrayList{s.options(), s.count(), s.window->fileName().toUtf8(), s.folder.read()}), started);
         // Save on Exit is checked at every start; Run Game is framed as the button Enter presses.
         QVERIFY(s.find<QAction>("mnuSave")->isChecked() && s.find<QPushButton>("cmdRun")->isDefault());
     }
@@ -186,8 +185,7 @@ private Q_SLOTS:
         QStringList seen;
         QTimer over;
         connect(&over, &QTimer::timeout, [&] {
-            QWidget *shown = QApplication::activeModalWidget() ? QApplication::activeModalWidget()
-                                                               : QApplication::activePopupWidget();
+            QWidget *shown = qApp->activeModalWidget() ? qApp->activeModalWidget() : qApp->activePopupWidget();
             if (shown && shown->isVisible() && s.window && shown->font() == s.window->font()) {
                 const auto *box = qobject_cast<QMessageBox *>(shown);
                 seen << (box ? box->text() : shown->objectName()), shown->close();
@@ -235,7 +233,7 @@ private Q_SLOTS:
             s.choose("mnuSave");
         change.how(s);
         const QString remembered = QDir(s.folder.path()).relativeFilePath(LastFolder::recall());
-        QCOMPARE((QByteArrayList{s.folder.read(), s.folder.read("other/quorix.cfg"), s.options(), s.count().toUtf8(),
+        QCOMPARE((QByteArrayList{s.folder.read(), s.folder.read("other/quorix.cfg"), s.options(), s.count(),
                                  remembered.toUtf8()}),
                  change.after);
     }
@@ -248,11 +246,9 @@ private Q_SLOTS:
         QString seen;
         QTimer::singleShot(0, [&] { seen = answer(home.file("Games")); });
         const QString chosen = FolderChoice::askFirst(home.path());
-        QCOMPARE(
-            std::pair(seen, chosen),
-            std::pair(u"o2em2|Where are your games? - Quorix|Choose the folder that holds your games: the emulator's "
-                      "folder, with roms/ in it, or the folder of the games themselves."_s,
-                      home.file("Games")));
+        const QString asked = u"o2em2|Where are your games? - Quorix|Choose the folder that holds your games: the "
+                              "emulator's folder, with roms/ in it, or the folder of the games themselves."_s;
+        QCOMPARE(std::pair(seen, chosen), std::pair(asked, home.file("Games")));
     }
 
     // What the list tells of an entry, read when first asked for and kept: in its tooltip, in What's

@@ -33,8 +33,8 @@ constexpr Need PlainNames = "Windows forbids \" * : < > ? | and control characte
 // What Windows says where Linux says otherwise (tests/unix/platformkit.h).
 inline const QString notAProgram = QStringLiteral("O2EM.EXE could not start: bad EXE format for O2EM.EXE.");
 inline const QString noEmulator = QStringLiteral("No O2EM.EXE in the game folder or on PATH.");
-inline const QString crashed
-    = QStringLiteral("O2EM.EXE crashed (access violation)."); // a window program's output is not read
+// A window program's output is not read.
+inline const QString crashed = QStringLiteral("O2EM.EXE crashed (access violation).");
 inline const QString unaskedStyle = QStringLiteral("fusion"); // the style in force is kept: Windows's own by default
 // What the stand-in records between its working folder and its program: the window state asked for.
 inline const QString shownAs = QStringLiteral("maximized | ");
