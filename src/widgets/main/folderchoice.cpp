@@ -8,15 +8,36 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMimeData>
+#include <QScreen>
+#include <QStyle>
 #include <QUrl>
 
 namespace FolderChoice {
 
+namespace {
+
+// Runs a chooser of folders within the screen, a title bar's height left for its frame, however
+// large the scale makes Qt's own: its buttons, and any hint, are at its bottom. (A native one
+// sizes itself.)
+QString choose(QFileDialog &chooser)
+{
+    chooser.setFileMode(QFileDialog::Directory);
+    chooser.setOption(QFileDialog::ShowDirsOnly);
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        chooser.resize(chooser.sizeHint().boundedTo(
+            screen->availableSize() - QSize(0, chooser.style()->pixelMetric(QStyle::PM_TitleBarHeight))));
+    return chooser.exec() == QDialog::Accepted ? chooser.selectedFiles().value(0) : QString();
+}
+
+}
+
 QString ask(QWidget *parent, const QString &from)
 {
-    return QFileDialog::getExistingDirectory(parent, Title::ChooseFolder, from);
+    QFileDialog chooser(parent, Title::ChooseFolder, from);
+    return choose(chooser);
 }
 
 QString askFirst(const QString &home)
@@ -31,8 +52,7 @@ QString askFirst(const QString &home)
     }
     // Qt's own chooser, the one that can say what to pick; the title says it in brief.
     QFileDialog chooser(nullptr, Title::ChooseGames, from);
-    chooser.setFileMode(QFileDialog::Directory);
-    chooser.setOptions(QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+    chooser.setOption(QFileDialog::DontUseNativeDialog);
     if (auto *grid = qobject_cast<QGridLayout *>(chooser.layout())) {
         auto *hint = new QLabel(QStringLiteral("Choose the folder that holds your games: the emulator's folder, with "
                                                "%1/ in it, or the folder of the games themselves.")
@@ -41,7 +61,7 @@ QString askFirst(const QString &home)
         hint->setWordWrap(true);
         grid->addWidget(hint, grid->rowCount(), 0, 1, grid->columnCount());
     }
-    return chooser.exec() == QDialog::Accepted ? chooser.selectedFiles().value(0) : QString();
+    return choose(chooser);
 }
 
 QString dropped(const QMimeData *data)
