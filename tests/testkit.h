@@ -59,7 +59,7 @@ public:
     [[nodiscard]] QByteArray read(const QString &name = QStringLiteral("quorix.cfg")) const
     {
         QFile f(file(name));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+        return f.open(QFile::ReadOnly) ? f.readAll() : QByteArray(QFileInfo(f).isDir() ? "<a folder>" : "<missing>");
     }
 
     // The stand-in emulator under the given name (a path relative to this folder); it records

@@ -153,6 +153,16 @@ private Q_SLOTS:
         runs("the layout's own modes: Tab reaches stick 1's, Space keeps it", two,
              {key(Qt::Key_Tab, {}), key(Qt::Key_Space, {}), key(Qt::Key_Return, {})},
              with(exe, "a.bin", {"-s1=2", "-s2=0"}), {}, "0,0,0,0,2,0");
+        // The keyboard alone: Tab through the groups and boxes, a group's stop at its checked button, Space.
+        const Step tab = key(Qt::Key_Tab, {}), space = key(Qt::Key_Space, {}), up = key(Qt::Key_Up, {});
+        runs("Tab to Debug mode, Space sets a grayed box, Tab on to Run Game, Space", two,
+             {tab, tab, tab, space, tab, tab, tab, space}, with(exe, "a.bin", {"-debug", "-s1=1", "-s2=0"}), {},
+             "2,0,0,0,1,0");
+        runs("Shift+Tab from the list: No Voice, Space ticks it", two,
+             {key(Qt::Key_Backtab, {}), space, key(Qt::Key_Return, {})},
+             with(exe, "a.bin", {"-s1=1", "-s2=0", "-novoice"}));
+        runs("arrows select stick 1's mode; stick 2 moves off the mode taken", two,
+             {tab, up, up, key(Qt::Key_Return, {})}, with(exe, "a.bin", {"-s1=0", "-s2=1"}));
         runs("no voice, sticks moved, keypad Enter on a radio button", two,
              {click("ChkNoVoice"), click("optS1(3)"), click("optS2(2)"),
               key(Qt::Key_Enter, "optS2(2)", Qt::KeypadModifier)},
@@ -287,7 +297,7 @@ private Q_SLOTS:
             {menu, "0||", SIGTERM, Config::Missing, "<missing>", ".", "gone"});
         row("a failed save: one line",
             {offscreen, "0||quorix: could not save the options in %1/quorix.cfg: a folder has that name", SIGTERM,
-             Config::Folder});
+             Config::Folder, "<a folder>"});
     }
     void commandLine()
     {

@@ -44,8 +44,7 @@ static Step drop(const QString &folder)
         data.setUrls({QUrl::fromLocalFile(s.folder.file(folder))});
         QDragEnterEvent enter(QPoint(9, 9), Qt::CopyAction, &data, Qt::LeftButton, {});
         QDropEvent drop(QPointF(9, 9), Qt::CopyAction, &data, Qt::LeftButton, {});
-        QApplication::sendEvent(s.window.get(), &enter);
-        QVERIFY(enter.isAccepted());
+        QVERIFY((QApplication::sendEvent(s.window.get(), &enter), enter.isAccepted()));
         QApplication::sendEvent(s.window.get(), &drop);
     };
 }
@@ -200,8 +199,7 @@ private Q_SLOTS:
         QTRY_COMPARE(seen.size(), exit.told.size()); // a menu opens a moment later
         s.end();                                     // saves again, and fails again where it failed
         QTest::qWait(50);
-        const bool isFolder = QFileInfo(s.folder.file("quorix.cfg")).isDir();
-        QCOMPARE(std::pair(isFolder ? "<a folder>"_ba : s.folder.read(), seen), std::pair(exit.after, exit.told));
+        QCOMPARE(std::pair(s.folder.read(), seen), std::pair(exit.after, exit.told));
     }
 
     void changeFolder_data()

@@ -88,6 +88,7 @@ private Q_SLOTS:
         // And the lines drawn on it: the keys' divider, and the engraved rules (a light line on a band).
         using Lines = QList<std::pair<QPoint, QPalette::ColorRole>>;
         const QPalette::ColorRole ink = QPalette::WindowText, light = QPalette::HighlightedText, band = QPalette::Mid;
+        qInfo("device pixel ratio %g", qApp->devicePixelRatio()); // which scripts/test-windows asks for
         Launcher launcher(m_folder.path());
         Module1::strWarning = "There are no available games!";
         const std::tuple<QWidget *, QString, Lines> windows[]
@@ -110,9 +111,9 @@ private Q_SLOTS:
         for (const auto &[shown, captions, lines] : windows) {
             const std::unique_ptr<QWidget> window(shown);
             window->show();
-            QVERIFY(onScreen(window.get()) && window->minimumSize() == window->maximumSize());
-            QVERIFY(!(window->windowFlags() & Qt::WindowMaximizeButtonHint)
-                    && (window->windowFlags() & Qt::MSWindowsFixedSizeDialogHint));
+            const Qt::WindowFlags flags = window->windowFlags();
+            QVERIFY(onScreen(window.get()) && window->minimumSize() == window->maximumSize()
+                    && !(flags & Qt::WindowMaximizeButtonHint) && (flags & Qt::MSWindowsFixedSizeDialogHint));
             QCOMPARE(captionsOf(window.get()), std::pair(captions, QStringList()));
             for (const auto &[at, role] : lines)
                 QVERIFY2(lineAt(window.get(), at, role), window->objectName().toUtf8());
@@ -208,8 +209,7 @@ private Q_SLOTS:
                 QTest::mouseClick(name ? a->findChild<QWidget *>(name) : a, Qt::LeftButton, {}, at);
             });
         };
-        QTest::newRow("a click on the icon") << on("Image1", {8, 8}) << true;
-        QTest::newRow("a click on the background") << on(nullptr, {200, 4}) << true;
+        QTest::newRow("a click on the icon, which passes it to the box") << on("Image1", {8, 8}) << true;
         QTest::newRow("the main window activated")
             << AboutStep([](Session &s, QWidget *) { s.window->windowHandle()->requestActivate(); }) << false;
         QTest::newRow("the main window asked to close (Alt+F4)")
