@@ -66,6 +66,8 @@ private Q_SLOTS:
         const auto row = [](const char *tag, const QByteArray &file, const QByteArray &read) {
             QTest::newRow(tag) << file << read;
         };
+        row("the record Quorix writes: its seventh value not read", "0,0,0,0,1,0,\"#TRUE#\"\r\n", "0,0,0,0,1,0");
+        row("empty values are 0", ",,,1,,\r\n", "0,0,0,1,0,0");
         row("halves round to even", "0,0,0,1.5,0.5,2.5\r\n", "0,0,0,2,0,2");
         row("fractions round to the nearest", "0.6,1.49,.51,0,1,0\r\n", "1,1,1,0,1,0");
         row("exponents", "1E0,0,10e-1,0,3e+0,0.2e1", "1,0,1,0,3,2");
@@ -77,6 +79,12 @@ private Q_SLOTS:
         row("no voice of 3", "0,0,0,3,1,0", "fails");
         row("65537, 1 in 16 bits", "0,0,65537,0,1,0", "fails");
         row("a NUL in a value", QByteArray("0,0\0,0,0,1,0", 13), "fails");
+        row("stick of -1", "0,0,0,0,-1,0", "fails");
+        row("a value beyond any range", "1e999,0,0,0,1,0", "fails");
+        row("a number with junk after it", "1x,0,0,0,1,0", "fails");
+        row("an open quote", "\"1,0,0,0,1,0\r\n", "fails");
+        row("five values", "0,0,0,0,1\r\n", "fails");
+        row("a picture", "\x89PNG\r\n\x1a\n\x01IHDR", "fails");
     }
 
     void decode()
@@ -214,24 +222,22 @@ private Q_SLOTS:
         // What the list tells of game.bin, as MAME's list and the emulator's source know the dumps.
         QTest::addColumn<GameFile>("file");
         QTest::addColumn<QString>("told");
-        const auto row = [](const char *tag, GameFile::Kind kind, int size, quint32 crc, const QString &told) {
-            QTest::newRow(tag) << GameFile{kind, forced(size, crc)} << "game.bin\n" + told;
-        };
-        row("a clone, and the keys that start its games", GameFile::Plain, 2048, 0x3b24e1ee,
+        const auto row
+            = [](const char *tag, int size, quint32 crc, const QString &told, GameFile::Kind kind = GameFile::Plain) {
+                  QTest::newRow(tag) << GameFile{kind, forced(size, crc)} << "game.bin\n" + told;
+              };
+        row("a clone, and the keys that start its games", 2048, 0x3b24e1ee,
             "Course de Voitures/Autodrome/Cryptogramme\n1978, Radiola\n"
             "Press 1 for Course de Voitures, 2 for 3-lap Autodrome, 4 for 15-lap Autodrome, 5 for Cryptogramme");
-        row("the second joystick", GameFile::Plain, 2048, 0x2a5f0b2b,
-            "Cosmic Conflict\n1980, Philips\nUses the second joystick.");
-        row("the console's BIOS", GameFile::Plain, 1024, 0x8016a315,
-            "The console's BIOS (Odyssey² / Videopac G7000), not a game.");
-        row("unknown", GameFile::Plain, 2048, 0x12345678, "2048 bytes, not in the cartridge list.");
-        row("a known CRC-32, another size", GameFile::Plain, 4096, 0x3b24e1ee,
-            "4096 bytes, not in the cartridge list.");
-        row("empty", GameFile::Plain, 0, 0, "An empty file: not a cartridge.");
-        row("gone since the listing", GameFile::Missing, 0, 0, "The file is no longer there.");
-        row("a FIFO, never opened", GameFile::Fifo, 0, 0, "Not a plain file: not a cartridge.");
-        row("not to be read", GameFile::Unreadable, 2048, 0, "The file cannot be read (Permission denied).");
-        row("2 GiB, sparse: never read", GameFile::Sparse, 0, 0, "2.0 GiB: too large to be a cartridge.");
+        row("the second joystick", 2048, 0x2a5f0b2b, "Cosmic Conflict\n1980, Philips\nUses the second joystick.");
+        row("the console's BIOS", 1024, 0x8016a315, "The console's BIOS (Odyssey² / Videopac G7000), not a game.");
+        row("unknown", 2048, 0x12345678, "2048 bytes, not in the cartridge list.");
+        row("a known CRC-32, another size", 4096, 0x3b24e1ee, "4096 bytes, not in the cartridge list.");
+        row("empty", 0, 0, "An empty file: not a cartridge.");
+        row("gone since the listing", 0, 0, "The file is no longer there.", GameFile::Missing);
+        row("a FIFO, never opened", 0, 0, "Not a plain file: not a cartridge.", GameFile::Fifo);
+        row("not to be read", 2048, 0, "The file cannot be read (Permission denied).", GameFile::Unreadable);
+        row("2 GiB, sparse: never read", 0, 0, "2.0 GiB: too large to be a cartridge.", GameFile::Sparse);
     }
     void gameInfo()
     {
