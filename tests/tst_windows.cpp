@@ -204,12 +204,9 @@ private Q_SLOTS:
     {
         QTest::addColumn<AboutStep>("step");
         QTest::addColumn<bool>("closes");
-        const auto on = [](const char *name, QPoint at) {
-            return AboutStep([=](Session &, QWidget *a) {
-                QTest::mouseClick(name ? a->findChild<QWidget *>(name) : a, Qt::LeftButton, {}, at);
-            });
-        };
-        QTest::newRow("a click on the icon, which passes it to the box") << on("Image1", {8, 8}) << true;
+        QTest::newRow("a click on the icon, which passes it to the box") << AboutStep([](Session &, QWidget *a) {
+            QTest::mouseClick(a->findChild<QWidget *>("Image1"), Qt::LeftButton, {}, {8, 8});
+        }) << true;
         QTest::newRow("the main window activated")
             << AboutStep([](Session &s, QWidget *) { s.window->windowHandle()->requestActivate(); }) << false;
         QTest::newRow("the main window asked to close (Alt+F4)")
