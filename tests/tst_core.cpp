@@ -192,6 +192,8 @@ private Q_SLOTS:
         row("roms/ too, nothing deeper; a name in both places once, the one in roms/",
             {{"b.bin", "roms/a.bin", "roms/d/e.bin", "c.bin", "roms/c.bin", "O2ROM.BIN", "roms/O2ROM.BIN"}},
             {"roms/a.bin", "b.bin", "roms/c.bin", "roms/O2ROM.BIN"}, 3);
+        const QStringList inRoms = QStringList(numbers.mid(0, 100)).replaceInStrings(QRegularExpression("^"), "roms/");
+        row("100 names in both places: each once, the one in roms/", {numbers.mid(0, 100) + inRoms}, inRoms, 100);
         row("ROMS in capitals", {{"ROMS/O2ROM.BIN", "ROMS/-x.bin"}}, {"ROMS/-x.bin", "ROMS/O2ROM.BIN"}, 1);
     }
     void scan()

@@ -47,6 +47,7 @@ const char *const displayLossWarnings[]
     = {"The X11 connection broke", "The Wayland connection broke", "The Wayland connection experienced a fatal error"};
 std::mutex displayLossMutex;
 std::function<QString()> displayLost;
+bool displayLossTold = false; // once for each watcher: the process ends after it
 QtMessageHandler qtHandler = nullptr;
 
 void onMessage(QtMsgType type, const QMessageLogContext &context, const QString &message)
@@ -59,8 +60,7 @@ void onMessage(QtMsgType type, const QMessageLogContext &context, const QString 
     // Wayland's plugin says it from two threads at once: the first one through saves, the
     // other waits here until that is done, then ends the process without a word.
     const std::lock_guard lock(displayLossMutex);
-    static bool told = false;
-    if (std::exchange(told, true))
+    if (std::exchange(displayLossTold, true))
         return;
     displayLost ? Log::line(QStringLiteral("the display is gone; %1").arg(displayLost()))
                 : qtHandler(type, context, message);
@@ -113,6 +113,7 @@ void EndWatcher::onDisplayLost(std::function<QString()> last)
     {
         const std::lock_guard lock(displayLossMutex);
         displayLost = std::move(last);
+        displayLossTold = false;
     }
     if (!qtHandler)
         qtHandler = qInstallMessageHandler(onMessage);
