@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The main window as a user meets it: start-up from quorix.cfg, the stick rule, the ways out, each saving the options, another game folder, the first start's question, and
-// what the list tells of a game.
+// The main window as a user meets it: start-up from quorix.cfg, the stick rule, the ways out, each
+// saving the options, another game folder, the first start's question, and what the list tells of a game.
 #include "main/folderchoice.h"
 #include "main/platform.h"
 #include "session.h"
